@@ -1,0 +1,106 @@
+// The lexer: turns the preprocessed source text into tokens for the resource loop
+// and the handlers, and clears block comments before preprocessing.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Common/Errors.h"
+#include "frontend/Tokens.h"
+
+namespace tessel {
+
+class KeyContext;
+class Preprocessor;
+
+class Lexer {
+ public:
+  explicit Lexer(ErrorContext& errors);
+
+  // Takes the whole source (a terminating zero byte is added); reading starts at `start`
+  // (after a byte-order mark). Sets the current line to 1 and drops any push-back.
+  void SetSource(std::string text, size_t start = 0);
+  // The source buffer (zero-terminated), rewritten in place by comment clearing and preprocessing.
+  char* Text() { return text_.data(); }
+  size_t TextStart() const { return start_; }
+
+  void SetCodePage(uint16_t codePage) { codePage_ = codePage; }
+  uint16_t CodePage() const { return codePage_; }
+  // 256-byte translation of string bytes (code table), or null for none.
+  void SetTranslation(const unsigned char* table) { translation_ = table; }
+  // Key-extraction hooks; both may stay unset (no key extraction).
+  void SetKeyContext(KeyContext* keys) { keys_ = keys; }
+  KeyContext* Keys() const { return keys_; }
+  void SetDirectiveReader(Preprocessor* reader) { directives_ = reader; }
+
+  int GetToken();
+  char* TokenText() { return token_.data(); }
+  int TokenLine() const { return line_; }
+  int PendingTokenLine() const { return pushedLine_; }
+  int PeekToken();
+  int PeekTokenOnLine();
+  void CheckLineEnd();
+  // Returns the token text when the next token has the code; otherwise pushes it back and
+  // reports `message` (or returns null when `message` is null).
+  char* ExpectToken(int code, const char* message);
+  char* ExpectTokenOnLine(int code, const char* message);
+  char* ExpectTokenOnNewLine(int code, const char* message);
+  char* GetTokenText();
+  // A string literal with the literals joined to it, or null (nothing consumed).
+  char* GetOptionalString();
+  void SavePosition();
+  void RestorePosition();
+  bool PositionSaved() const { return !saved_.empty(); }
+  // The comment text of the current line (key extraction).
+  const std::string& LineComment();
+
+  // Blanks every block comment (nested ones too) with spaces, keeping line ends.
+  void ClearBlockComments();
+
+  // Reports a source error at the current line.
+  [[noreturn]] void Fail(std::string_view message, std::string_view detail = {}, std::string_view detail2 = {});
+  ErrorContext& Errors() { return errors_; }
+
+  // Removes the quotes of a string token text in place; other texts are returned unchanged.
+  static char* StripQuotes(char* text);
+
+ private:
+  struct Saved {
+    size_t pos;
+    int line;
+  };
+
+  int ReadToken();
+  int ReadString(bool outermost);
+  unsigned char Next();  // consumes one character (echoed during key extraction)
+  void SetTokenText(std::string_view text);
+  void JoinStrings();
+  void NewLine();
+
+  ErrorContext& errors_;
+  std::string text_;
+  size_t start_ = 0;
+  size_t pos_ = 0;
+  size_t tokenStart_ = 0;
+  size_t scanStart_ = 0;
+  std::vector<char> token_;
+  std::string joined_;
+  int line_ = 1;
+  int pushed_ = 0;  // 0: none, else 1
+  int pushedCode_ = 0;
+  int pushedLine_ = 0;
+  size_t pushedScanStart_ = 0;
+  std::vector<Saved> saved_;
+  std::string comment_;
+  std::map<int, std::string> lineComments_;
+  bool lineScan_ = false;
+  uint16_t codePage_ = 0;
+  const unsigned char* translation_ = nullptr;
+  KeyContext* keys_ = nullptr;
+  Preprocessor* directives_ = nullptr;
+};
+
+}  // namespace tessel

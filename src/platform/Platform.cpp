@@ -1,0 +1,197 @@
+#include "platform/Platform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <clocale>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+extern char** environ;
+
+namespace platform {
+
+std::string NativePath(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '\\', '/');
+  return result;
+}
+
+FILE* OpenFile(std::string_view path, const char* mode) { return std::fopen(NativePath(path).c_str(), mode); }
+
+bool DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
+
+bool FileExists(std::string_view path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+bool IsExecutable(std::string_view path) {
+  struct stat st;
+  std::string native = NativePath(path);
+  return ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(native.c_str(), X_OK) == 0;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+  struct stat sa, sb;
+  if (::stat(NativePath(a).c_str(), &sa) != 0 || ::stat(NativePath(b).c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void CreateDirectoriesAlong(std::string_view path) {
+  std::string native = NativePath(path);
+  for (size_t i = 1; i < native.size(); ++i) {
+    if (native[i] == '/') ::mkdir(native.substr(0, i).c_str(), 0777);
+  }
+}
+
+std::vector<std::string> ListDirectory(std::string_view dir) {
+  std::vector<std::string> names;
+  std::string native = NativePath(dir);
+  DIR* d = ::opendir(native.empty() ? "." : native.c_str());
+  if (!d) return names;
+  while (dirent* e = ::readdir(d)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    names.emplace_back(e->d_name);
+  }
+  ::closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string CurrentDirectory() {
+  std::array<char, PATH_MAX> buf{};
+  if (!::getcwd(buf.data(), buf.size())) return ".";
+  return buf.data();
+}
+
+std::string FullPath(std::string_view path) {
+  std::string native = NativePath(path);
+  if (!native.empty() && native[0] == '/') return native;
+  std::string cwd = CurrentDirectory();
+  if (cwd.empty() || cwd.back() != '/') cwd += '/';
+  return cwd + native;
+}
+
+std::string UniqueTempName(std::string_view dir, std::string_view prefix, std::string_view suffix) {
+  std::string base = NativePath(dir);
+  if (!base.empty() && base.back() != '/') base += '/';
+  std::string templ = base + std::string(prefix) + "XXXXXX" + std::string(suffix);
+  std::vector<char> buf(templ.begin(), templ.end());
+  buf.push_back('\0');
+  int fd = ::mkstemps(buf.data(), static_cast<int>(suffix.size()));
+  if (fd < 0) return templ;
+  ::close(fd);
+  ::unlink(buf.data());
+  return buf.data();
+}
+
+namespace {
+struct CharsetCodePage {
+  std::string_view name;
+  uint16_t codePage;
+};
+constexpr std::array<CharsetCodePage, 24> kCharsets = {{
+    {"SHIFT_JIS", 932}, {"SJIS", 932}, {"CP932", 932}, {"WINDOWS-31J", 932},
+    {"GBK", 936}, {"GB2312", 936}, {"GB18030", 936}, {"EUC-CN", 936}, {"CP936", 936},
+    {"EUC-KR", 949}, {"UHC", 949}, {"CP949", 949},
+    {"BIG5", 950}, {"BIG5-HKSCS", 950}, {"CP950", 950},
+    {"TIS-620", 874}, {"CP874", 874},
+    {"CP1250", 1250}, {"CP1251", 1251}, {"CP1252", 1252}, {"CP1253", 1253}, {"CP1254", 1254},
+    {"CP1255", 1255}, {"CP1256", 1256},
+}};
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+}  // namespace
+
+uint16_t CodePageFromCharset(std::string_view charset) {
+  for (const auto& entry : kCharsets) {
+    if (EqualsNoCase(charset, entry.name)) return entry.codePage;
+  }
+  if (EqualsNoCase(charset, "CP1257")) return 1257;
+  if (EqualsNoCase(charset, "CP1258")) return 1258;
+  return 1252;
+}
+
+uint16_t SystemCodePage() {
+  std::setlocale(LC_CTYPE, "");
+  const char* charset = nl_langinfo(CODESET);
+  uint16_t cp = CodePageFromCharset(charset ? charset : "");
+  std::setlocale(LC_CTYPE, "C");
+  return cp;
+}
+
+bool IsLeadByte(uint16_t codePage, unsigned char c) {
+  switch (codePage) {
+    case 932:
+      return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+      return c >= 0x81 && c <= 0xFE;
+    default:
+      return false;
+  }
+}
+
+void WaitForKey() {
+  if (!::isatty(STDIN_FILENO)) return;
+  termios saved;
+  bool raw = ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (raw) {
+    termios t = saved;
+    t.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &t);
+  }
+  char c;
+  [[maybe_unused]] ssize_t n = ::read(STDIN_FILENO, &c, 1);
+  if (raw) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
+
+std::string ProgramPath(const char* argv0) {
+  if (argv0 && (std::strchr(argv0, '/') || std::strchr(argv0, '\\'))) return argv0;
+  std::array<char, PATH_MAX> buf{};
+  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n > 0) return std::string(buf.data(), static_cast<size_t>(n));
+  return argv0 ? argv0 : "";
+}
+
+int RunProgram(const std::vector<std::string>& argv, const std::string& workingDirectory) {
+  if (argv.empty()) return -1;
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = ::fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (!workingDirectory.empty() && ::chdir(NativePath(workingDirectory).c_str()) != 0) ::_exit(127);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return -1;
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+// Stand-ins for the operating-system services the compiler needs: paths, files,
+// directories, code pages, the console and starting a program.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Every path handed to the system goes through here: each '\' becomes '/'.
+std::string NativePath(std::string_view path);
+
+FILE* OpenFile(std::string_view path, const char* mode);
+bool DeleteFile(std::string_view path);
+bool FileExists(std::string_view path);
+bool IsExecutable(std::string_view path);
+// True when both names refer to one existing file (same device and inode).
+bool SameFile(std::string_view a, std::string_view b);
+// Creates every directory along the path, outer one first: each prefix that ends
+// before a '\' or '/'. Failures are ignored.
+void CreateDirectoriesAlong(std::string_view path);
+// Entries of a directory (names only, no "." and ".."), sorted by name in byte order.
+// Empty when the directory cannot be read.
+std::vector<std::string> ListDirectory(std::string_view dir);
+// The current directory with '/' as separator (no trailing separator added here).
+std::string CurrentDirectory();
+// Absolute form of a path (relative ones taken from the current directory).
+std::string FullPath(std::string_view path);
+// A fresh file name "<dir>/<prefix>XXXXXX<suffix>" that did not exist; the file is not left behind.
+std::string UniqueTempName(std::string_view dir, std::string_view prefix, std::string_view suffix);
+
+// ANSI code page of a locale character set name (pure, for tests).
+uint16_t CodePageFromCharset(std::string_view charset);
+// ANSI code page of this process's locale.
+uint16_t SystemCodePage();
+// Whether byte c begins a double-byte character in the code page.
+bool IsLeadByte(uint16_t codePage, unsigned char c);
+
+// Waits for a key press, only when standard input is a terminal.
+void WaitForKey();
+
+// Path of the running program (argv[0] when it holds a separator, else /proc/self/exe).
+std::string ProgramPath(const char* argv0);
+
+// Starts a program without a shell and waits for it; returns its exit status,
+// or -1 when it could not be started.
+int RunProgram(const std::vector<std::string>& argv, const std::string& workingDirectory);
+
+}  // namespace platform

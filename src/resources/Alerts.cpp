@@ -1,0 +1,7 @@
+// Placeholder: replaced by the module's implementation.
+#include "resources/Alerts.h"
+#include "resources/Context.h"
+
+namespace tessel {
+void ConvertAlert(Context& ctx) { ctx.Fail("Structure beginning keyword is expected or illegal keyword in this program mode"); }
+}  // namespace tessel

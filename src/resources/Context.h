@@ -1,0 +1,59 @@
+// Everything a resource handler works with during one run: the explicit state objects
+// of the run (settings, errors, lexer, output, keys) and the state the resource loop owns.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Common/Errors.h"
+#include "Common/Settings.h"
+#include "frontend/Lexer.h"
+#include "keys/KeyContext.h"
+#include "resources/DataFiles.h"
+#include "resources/FileTypes.h"
+#include "resources/Output.h"
+
+namespace TranscodeUtils {
+class Transcoder;
+}
+
+namespace tessel {
+
+struct Context {
+  Context(RunSettings& s, ErrorContext& e, Lexer& l, OutputWriter& o, KeyContext& k)
+      : settings(s), errors(e), lex(l), out(o), keys(k) {}
+
+  RunSettings& settings;
+  ErrorContext& errors;
+  Lexer& lex;
+  OutputWriter& out;
+  KeyContext& keys;
+
+  // Loop inputs
+  char target = 'w';
+  char mode = 'r';  // r (also for mode i), p, q, d, h, m
+  bool macOutput = false;
+  FILE* anchorFile = nullptr;  // none during key extraction
+  TranscodeUtils::Transcoder* toTarget = nullptr;
+  TranscodeUtils::Transcoder* toUtf16 = nullptr;
+  std::string destinationPath;  // modes d and m
+  std::string envVariable;      // mode d
+  std::string programPath;      // the running program, for the tool root of the colour change
+
+  // Loop state
+  std::vector<std::string> paths;  // at most 10 entries of -p
+  bool hasFirstPath = false;
+  std::string firstPath;
+  std::string outputDir;  // the output name up to its last separator
+  bool dialogDefinitionsUsed = false;
+  FileTypeState fileTypes;
+  FolderTable folders;
+
+  // Reports a source error at the lexer's current line.
+  [[noreturn]] void Fail(std::string_view message, std::string_view detail = {}, std::string_view detail2 = {}) {
+    lex.Fail(message, detail, detail2);
+  }
+};
+
+}  // namespace tessel

@@ -1,0 +1,5 @@
+// Placeholder until the writer lands.
+#include "resources/Output.h"
+namespace tessel {
+OutputWriter::~OutputWriter() {}
+}
