@@ -1,8 +1,17 @@
 // 'STR#', 'STRm', 'STRf' and 'STR ' resources.
 #pragma once
 
+#include <string>
+
 namespace tessel {
 struct Context;
+class Lexer;
+
 void ConvertStringList(Context& ctx, const char* outputType);
 void ConvertSingleString(Context& ctx);
+
+// The bytes a string token stands for, without its enclosing quotes: a doubled quote
+// gives one quote, a backslash escape its decoded byte, a double-byte character (code
+// page of the lexer) its two bytes unchanged. A bad escape is reported by the lexer.
+std::string LiteralBytes(Lexer& lex, const char* text);
 }  // namespace tessel
