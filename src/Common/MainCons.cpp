@@ -128,15 +128,12 @@ void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& 
   std::fclose(out);
 }
 
-int RunPrepkit(const RunSettings& settings, char* program) {
-  std::string switchArg = "/" + settings.prepkitSwitch;
-  std::vector<char*> args = {program};
-  if (settings.hasPrepkitSwitch) args.push_back(switchArg.data());
-  std::string input = settings.inputName, output = settings.outputName;
-  args.push_back(input.data());
-  args.push_back(output.data());
-  args.push_back(nullptr);
-  return PrepkitMain(static_cast<int>(args.size() - 1), args.data());
+int RunPrepkit(const RunSettings& settings, const char* program) {
+  std::vector<std::string> args = PrepkitArguments(settings, program);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return PrepkitMain(static_cast<int>(args.size()), argv.data());
 }
 
 int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWriter& out, KeyContext& keys) {
@@ -284,6 +281,14 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
 }
 
 }  // namespace
+
+std::vector<std::string> PrepkitArguments(const RunSettings& settings, const char* program) {
+  std::vector<std::string> args = {program};
+  if (settings.hasPrepkitSwitch) args.push_back("/" + settings.prepkitSwitch);
+  args.push_back(settings.inputName);
+  args.push_back(settings.outputName);
+  return args;
+}
 
 int MainCons(int argc, char** argv) {
   ErrorContext errors;

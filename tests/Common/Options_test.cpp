@@ -1,4 +1,5 @@
 #include "Common/Options.h"
+#include "Common/MainCons.h"
 
 #include <gtest/gtest.h>
 
@@ -145,4 +146,14 @@ TEST(OtherModes, RequiredOptionsAndValues) {
   EXPECT_FALSE(k.failed);
   EXPECT_EQ(k.settings.prepkitSwitch, "D");
   EXPECT_TRUE(run(tessel::ParsePrepkitOptions, {"-i", "a", "-o", "b", "-s", "D", "-s", "M"}).usage);
+}
+
+TEST(PrepkitMode, ArgumentVector) {
+  RunSettings settings;
+  settings.inputName = "a";
+  settings.outputName = "b";
+  EXPECT_EQ(tessel::PrepkitArguments(settings, "tessel"), (std::vector<std::string>{"tessel", "a", "b"}));
+  settings.prepkitSwitch = "D";
+  settings.hasPrepkitSwitch = true;
+  EXPECT_EQ(tessel::PrepkitArguments(settings, "tessel"), (std::vector<std::string>{"tessel", "/D", "a", "b"}));
 }
