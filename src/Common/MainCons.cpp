@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/AnchorCheck.h"
 #include "Common/Errors.h"
 #include "Common/Options.h"
 #include "Common/Settings.h"
@@ -72,32 +73,6 @@ std::string ReadWholeFile(FILE* file, ErrorContext& errors) {
   return text;
 }
 
-// Warns about anchors that start two lines of the anchor list.
-void ReportDuplicatedAnchors(const std::string& list) {
-  const char* buffer = list.c_str();
-  std::string_view all(list);
-  size_t line = 0;
-  while (true) {
-    size_t p = line;
-    while (p < list.size() && (buffer[p] == '\r' || buffer[p] == '\n')) ++p;
-    size_t end = p;
-    while (end < list.size() && !std::strchr("\t\n\r $*/", buffer[end])) ++end;
-    std::string_view word = all.substr(p, end - p);
-    size_t found = word.empty() ? std::string_view::npos : all.find(word, end);
-    if (found != std::string_view::npos) {
-      unsigned char after = static_cast<unsigned char>(buffer[found + word.size()]);
-      bool longerName = after == '-' || std::isdigit(after) || std::isupper(after) || after == '_';
-      if (!longerName && !std::islower(after) && found > 0 && (buffer[found - 1] == '\r' || buffer[found - 1] == '\n')) {
-        std::printf("Duplicated Anchor: \"%.*s\"\n", static_cast<int>(word.size()), word.data());
-      }
-    }
-    size_t next = all.find("\r\n", line);
-    if (next == std::string_view::npos) break;
-    line = next + 2;
-  }
-  std::fflush(stdout);
-}
-
 void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& errors) {
   std::fclose(files.anchor);
   files.anchor = platform::OpenFile(files.anchorName, "rb");
@@ -110,7 +85,8 @@ void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& 
     platform::DeleteFile(files.anchorCopyName);
     return;
   }
-  ReportDuplicatedAnchors(list);
+  std::fputs(DuplicatedAnchorWarnings(list).c_str(), stdout);
+  std::fflush(stdout);
   if (settings.sourceEncoding < 0) return;
   std::string copy = "\xEF\xBB\xBF";
   copy.reserve(list.size() + 3);
