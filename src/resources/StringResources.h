@@ -7,7 +7,8 @@ namespace tessel {
 struct Context;
 class Lexer;
 
-void ConvertStringList(Context& ctx, const char* outputType);
+// `type`: "STR#", "STRm" or "STRS" give the output type STRS, "STRf" gives STRf.
+void ConvertStringList(Context& ctx, const char* type);
 void ConvertSingleString(Context& ctx);
 
 // The bytes a string token stands for, without its enclosing quotes: a doubled quote
