@@ -115,9 +115,10 @@ def expect(condition, message):
 
 
 def expect_ids(resources, ids):
-    """The resources are exactly these (type, name) pairs, in this order."""
-    found = [(r.type, r.name) for r in resources]
-    expect(found == list(ids), "resources %r, expected %r" % (found, list(ids)))
+    """The resources are exactly these (type, name) pairs (windres sorts them, so order is free)."""
+    found = sorted(((r.type, r.name) for r in resources), key=repr)
+    wanted = sorted(ids, key=repr)
+    expect(found == wanted, "resources %r, expected %r" % (found, wanted))
 
 
 def find(resources, rtype, name):

@@ -8,9 +8,10 @@ Each case is a folder tests/interop/cases/<name>/ (one per resource type or them
     args        optional: tessel's arguments, one per line, run inside a copy of the case folder;
                 without it: -i source.klx -o source.rc -t w.  The script is the value of -o.
     check.py    a module with check(resources): `resources` is the list of reslib.Resource
-                (type, name, data, ...) that windres stored, in file order. It raises
-                AssertionError (reslib.expect / reslib.fail) when a byte is not as the binary
-                layout of its type requires; it may import reslib for the shared helpers.
+                (type, name, data, ...) that windres stored, in file order (windres sorts by type
+                and name, so not in source order). It raises AssertionError (reslib.expect,
+                reslib.fail) when a byte is not as the binary layout of its type requires; it may
+                import reslib for the shared helpers (Reader, size_field, cstring, dg_constants).
 For every case the runner converts the source (exit code 0 required), compiles the script with
     windres --preprocessor=cpp -I tests/interop/include -i X.rc -o X.res -O res
 (exit code 0 and no diagnostics required: a warning means that windres read the script
