@@ -1,4 +1,7 @@
-"""'STR#', 'STRm', 'STRf' (types STRS, STRf) and 'STR ' (type STR_)."""
+"""'STR#', 'STRm', 'STRf' (types STRS, STRf) and 'STR ' (type STR_).
+
+windres stores a type name in upper case (the loader compares them without case): STRf is STRF.
+"""
 
 from reslib import Reader, expect, expect_ids, find
 
@@ -28,7 +31,7 @@ LONGEST = bytes(ord("a") + i % 26 for i in range(255))
 LISTS = {
     ("STRS", 128): [b"Ab", b"C"],
     ("STRS", 129): [b"Ab", b"C"],
-    ("STRf", 130): [b'Quote " and tab\t, newline\n', b"octal A hex B C backslash \\ dot .",
+    ("STRF", 130): [b'Quote " and tab\t, newline\n', b"octal A hex B C backslash \\ dot .",
                     b"joined by plusand by nothing and by backslash", b""],
     ("STRS", 131): [],
     ("STRS", 132): [b"0123456789abcde"],
@@ -44,7 +47,7 @@ SINGLES = {
 
 
 def check(resources):
-    expect_ids(resources, [("STRS", 128), ("STRS", 129), ("STRf", 130), ("STRS", 131), ("STRS", 132),
+    expect_ids(resources, [("STRS", 128), ("STRS", 129), ("STRF", 130), ("STRS", 131), ("STRS", 132),
                            ("STRS", 133), ("STR_", 140), ("STR_", 141), ("STR_", 142), ("STR_", 143)])
     for (rtype, name), strings in LISTS.items():
         found = string_list(find(resources, rtype, name))
