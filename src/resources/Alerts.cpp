@@ -6,6 +6,7 @@
 
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
 
@@ -48,14 +49,9 @@ void ConvertAlert(Context& ctx) {
 
   ctx.dialogDefinitionsUsed = true;
 
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
+  const std::string id = BeginResourceBlock(ctx, "QALR");
   keys.PushKeyScope("QALR");
   keys.PushKeyScope(id);
-
-  out.Printf("%s QALR", id.c_str());
-  out.WriteNewLine();
-  out.WriteLine("BEGIN");
 
   const std::string kind = AlertKindValue(lex.ExpectTokenOnLine(TOK_NAME, "An item is missing"));
 

@@ -1,8 +1,7 @@
 #include "resources/IdentifierPairs.h"
 
-#include <string>
-
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
 
@@ -10,11 +9,7 @@ void ConvertIdentifierPair(Context& ctx) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
 
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  out.Printf("%s MDID", id.c_str());
-  out.WriteNewLine();
-  out.WriteLine("BEGIN");
+  BeginResourceBlock(ctx, "MDID");
   out.WriteLine("\t8, 0,");
 
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");

@@ -40,6 +40,15 @@ std::string LiteralBytes(Lexer& lex, const char* text) {
   return bytes;
 }
 
+std::string BeginResourceBlock(Context& ctx, const char* outputType) {
+  std::string id = ctx.lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
+  ctx.errors.SetResourceID(id.c_str());
+  ctx.out.Printf("%s %s", id.c_str(), outputType);
+  ctx.out.WriteNewLine();
+  ctx.out.WriteLine("BEGIN");
+  return id;
+}
+
 namespace {
 
 struct ListType {
@@ -66,17 +75,12 @@ void ConvertStringList(Context& ctx, const char* type) {
   OutputWriter& out = ctx.out;
   KeyContext& keys = ctx.keys;
 
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  out.Printf("%s %s", id.c_str(), outputType);
-  out.WriteNewLine();
-
+  const std::string id = BeginResourceBlock(ctx, outputType);
   keys.PushKeyScope(outputType);
   keys.PushKeyScope(id);
   keys.SetKeyItem(0);
 
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
-  out.WriteLine("BEGIN");
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
   lex.CheckLineEnd();
 
@@ -112,12 +116,7 @@ void ConvertSingleString(Context& ctx) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
 
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  out.Printf("%s STR_", id.c_str());
-  out.WriteNewLine();
-  out.WriteLine("BEGIN");
-
+  BeginResourceBlock(ctx, "STR_");
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
   lex.CheckLineEnd();

@@ -7,6 +7,10 @@ namespace tessel {
 struct Context;
 class Lexer;
 
+// Reads the resource ID on the keyword's line ("Resource ID is missing"), makes it the ID of
+// messages and writes the block's first lines: the ID with the output type, and "BEGIN".
+std::string BeginResourceBlock(Context& ctx, const char* outputType);
+
 // `type`: "STR#", "STRm" or "STRS" give the output type STRS, "STRf" gives STRf.
 void ConvertStringList(Context& ctx, const char* type);
 void ConvertSingleString(Context& ctx);
