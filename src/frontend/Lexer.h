@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "Common/Errors.h"
+#include "encoding/CodeTables.h"
 #include "frontend/Tokens.h"
+#include "keys/KeyContext.h"
 
 namespace tessel {
 
-class KeyContext;
 class Preprocessor;
 
 class Lexer {
@@ -29,8 +30,8 @@ class Lexer {
 
   void SetCodePage(uint16_t codePage) { codePage_ = codePage; }
   uint16_t CodePage() const { return codePage_; }
-  // 256-byte translation of string bytes (code table), or null for none.
-  void SetTranslation(const unsigned char* table) { translation_ = table; }
+  // Translation of string bytes (code table), or null for none.
+  void SetTranslation(const Translation* translation) { translation_ = translation; }
   // Key-extraction hooks; both may stay unset (no key extraction).
   void SetKeyContext(KeyContext* keys) { keys_ = keys; }
   KeyContext* Keys() const { return keys_; }
@@ -74,11 +75,26 @@ class Lexer {
   };
 
   int ReadToken();
-  int ReadString(bool outermost);
+  void ReadString();
+  void ReadParenthesised();
+  void ReadLineComment();
+  void ReadBlockComment();
+  void ReadDirective();
+  int ReadResourceType();
+  void ReadName();
+  void ReadCommand();
+  void ApplyStringForms();
   unsigned char Next();  // consumes one character (echoed during key extraction)
+  void SkipLineEnd();
+  bool DoubleByteAt(const char* p) const;
+  bool Extracting() const;
+  bool AlreadyRead() const;
+  void AppendComment(unsigned char c);
   void SetTokenText(std::string_view text);
+  void PushBack(int code);
   void JoinStrings();
-  void NewLine();
+  void SkipToLineEnd();
+  void EndOfLine();
 
   ErrorContext& errors_;
   std::string text_;
@@ -86,19 +102,26 @@ class Lexer {
   size_t pos_ = 0;
   size_t tokenStart_ = 0;
   size_t scanStart_ = 0;
+  int scanLine_ = 1;
   std::vector<char> token_;
-  std::string joined_;
   int line_ = 1;
   int pushed_ = 0;  // 0: none, else 1
   int pushedCode_ = 0;
   int pushedLine_ = 0;
   size_t pushedScanStart_ = 0;
+  int pushedScanLine_ = 0;
   std::vector<Saved> saved_;
+  // Key extraction: the furthest position consumed outside a look-ahead. Characters,
+  // strings and directive lines below it were already echoed and announced once.
+  size_t firstReadEnd_ = 0;
+  bool deferStringEnd_ = false;  // the next string is the first of a joined literal
+  KeyStringState outerString_;
+  bool outerHooked_ = false;
   std::string comment_;
   std::map<int, std::string> lineComments_;
   bool lineScan_ = false;
   uint16_t codePage_ = 0;
-  const unsigned char* translation_ = nullptr;
+  const Translation* translation_ = nullptr;
   KeyContext* keys_ = nullptr;
   Preprocessor* directives_ = nullptr;
 };
