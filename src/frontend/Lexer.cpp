@@ -58,6 +58,13 @@ void Lexer::SetSource(std::string text, size_t start) {
   token_[0] = '\0';
 }
 
+void Lexer::SetTranslation(const unsigned char* table) {
+  translation_ = nullptr;
+  if (!table) return;
+  std::copy(table, table + ownTranslation_.size(), ownTranslation_.begin());
+  translation_ = &ownTranslation_;
+}
+
 bool Lexer::Extracting() const { return keys_ && keys_->IsKeyExtraction(); }
 
 // True when the read position lies in text that was already consumed outside a
@@ -185,10 +192,28 @@ void Lexer::ReadString() {
   }
   SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
   if (!Extracting()) ApplyStringForms();
-  if (hooks && !deferEnd) {
-    if (state.outermost) keys_->SetKeyStringValue(state, token_.data());
-    keys_->EndKeyString(state);
-  }
+  if (hooks && !deferEnd) FinishKeyString(state);
+}
+
+Lexer::TokenState Lexer::SaveTokenState() const {
+  return {std::string(token_.data()), scanStart_, tokenStart_, scanLine_, comment_};
+}
+
+void Lexer::RestoreTokenState(const TokenState& state) {
+  std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
+  scanStart_ = state.scanStart;
+  tokenStart_ = state.tokenStart;
+  scanLine_ = state.scanLine;
+  comment_ = state.comment;
+}
+
+// The key hooks may look ahead (the anchor word of a help string, the line comment);
+// the string token stays the current token.
+void Lexer::FinishKeyString(KeyStringState& state) {
+  const TokenState token = SaveTokenState();
+  if (state.outermost) keys_->SetKeyStringValue(state, token_.data());
+  keys_->EndKeyString(state);
+  RestoreTokenState(token);
 }
 
 // Code-table translation, then the Windows form: \" becomes "" and \. becomes a dot.
@@ -455,10 +480,7 @@ char* Lexer::GetOptionalString() {
   deferStringEnd_ = false;
   const bool hooked = outerHooked_;
   JoinStrings();
-  if (hooked) {
-    if (outerString_.outermost) keys_->SetKeyStringValue(outerString_, token_.data());
-    keys_->EndKeyString(outerString_);
-  }
+  if (hooked) FinishKeyString(outerString_);
   return TokenText();
 }
 
@@ -499,26 +521,20 @@ const std::string& Lexer::LineComment() {
   const int line = line_;
   if (lineComments_.find(line) == lineComments_.end()) {
     // Scan the rest of the line in a look-ahead; everything the scan touches is put back.
-    const std::string token(token_.data());
-    const std::string comment = comment_;
+    const TokenState token = SaveTokenState();
     const int pushed = pushed_;
-    const size_t scanStart = scanStart_, tokenStart = tokenStart_;
-    const int scanLine = scanLine_;
     pushed_ = 0;
     saved_.push_back({pos_, line_});
+    const bool scanning = lineScan_;
     lineScan_ = true;
     while (GetToken() != TOK_END && line_ == line) {
     }
-    lineScan_ = false;
+    lineScan_ = scanning;
     pos_ = saved_.back().pos;
     line_ = saved_.back().line;
     saved_.pop_back();
     pushed_ = pushed;
-    scanStart_ = scanStart;
-    tokenStart_ = tokenStart;
-    scanLine_ = scanLine;
-    comment_ = comment;
-    std::memcpy(token_.data(), token.c_str(), token.size() + 1);
+    RestoreTokenState(token);
   }
   return lineComments_[line];
 }

@@ -2,6 +2,7 @@
 // and the handlers, and clears block comments before preprocessing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -32,6 +33,9 @@ class Lexer {
   uint16_t CodePage() const { return codePage_; }
   // Translation of string bytes (code table), or null for none.
   void SetTranslation(const Translation* translation) { translation_ = translation; }
+  // The same from a 256-byte table (copied).
+  void SetTranslation(const unsigned char* table);
+  void SetTranslation(std::nullptr_t) { translation_ = nullptr; }
   // Key-extraction hooks; both may stay unset (no key extraction).
   void SetKeyContext(KeyContext* keys) { keys_ = keys; }
   KeyContext* Keys() const { return keys_; }
@@ -73,6 +77,14 @@ class Lexer {
     size_t pos;
     int line;
   };
+  // What a look-ahead made inside a token read (by a key hook) must leave as it was.
+  struct TokenState {
+    std::string text;
+    size_t scanStart;
+    size_t tokenStart;
+    int scanLine;
+    std::string comment;
+  };
 
   int ReadToken();
   void ReadString();
@@ -84,6 +96,9 @@ class Lexer {
   void ReadName();
   void ReadCommand();
   void ApplyStringForms();
+  void FinishKeyString(KeyStringState& state);
+  TokenState SaveTokenState() const;
+  void RestoreTokenState(const TokenState& state);
   unsigned char Next();  // consumes one character (echoed during key extraction)
   void SkipLineEnd();
   bool DoubleByteAt(const char* p) const;
@@ -122,6 +137,7 @@ class Lexer {
   bool lineScan_ = false;
   uint16_t codePage_ = 0;
   const Translation* translation_ = nullptr;
+  Translation ownTranslation_{};
   KeyContext* keys_ = nullptr;
   Preprocessor* directives_ = nullptr;
 };
