@@ -116,12 +116,8 @@ int ConvertMark(const Job& job, const Console& console) {
   }
   output.Write(header);
 
+  // An allocation failure ends in the caller's "Memory Allocation Error", the output removed.
   Bytes chunk;
-  try {
-    chunk.reserve(static_cast<size_t>(std::min<uint64_t>(*size - kMarkHeaderSize, kCopyChunk)));
-  } catch (const std::bad_alloc&) {
-    return console.Error(kMemoryError);
-  }
   do {
     chunk.clear();
     input.ReadInto(chunk, kCopyChunk);

@@ -57,13 +57,18 @@ bool InputFile::HasMore() {
 OutputFile::~OutputFile() {
   if (file_) {
     std::fclose(file_);
-    platform::DeleteFile(name_);
+    Remove();
   }
+}
+
+void OutputFile::Remove() const {
+  if (platform::IsRegularFile(name_)) platform::DeleteFile(name_);
 }
 
 bool OutputFile::Create(std::string_view name) {
   name_ = name;
-  platform::DeleteFile(name);
+  // Only a regular file is replaced; a device such as /dev/null is written to.
+  if (platform::IsRegularFile(name)) platform::DeleteFile(name);
   file_ = platform::OpenFile(name, "wb");
   return file_ != nullptr;
 }
@@ -79,7 +84,7 @@ void OutputFile::Put(uint8_t byte) {
 bool OutputFile::Finish() {
   if (std::fclose(file_) != 0) failed_ = true;
   file_ = nullptr;
-  if (failed_) platform::DeleteFile(name_);
+  if (failed_) Remove();
   return !failed_;
 }
 

@@ -54,6 +54,8 @@ class OutputFile {
   bool Finish();
 
  private:
+  void Remove() const;
+
   FILE* file_ = nullptr;
   std::string name_;
   bool failed_ = false;

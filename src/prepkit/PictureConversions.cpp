@@ -109,7 +109,8 @@ int ConvertPalette(const Job& job, const Console& console) {
   palette.resize(palette.size() + 14, 0);
   for (uint64_t i = 0; i < colours; ++i) {
     const size_t entry = static_cast<size_t>(paletteStart + 4 * i);  // blue, green, red, unused
-    for (size_t component : {entry + 2, entry + 1, entry}) AppendLE16(palette, static_cast<uint16_t>((*bmp)[component] * 257));
+    for (size_t component : {entry + 2, entry + 1, entry})
+      AppendLE16(palette, static_cast<uint16_t>((*bmp)[component] * 257));
     AppendLE16(palette, 2);
     palette.resize(palette.size() + 8, 0);
   }

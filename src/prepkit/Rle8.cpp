@@ -121,8 +121,7 @@ Rle8Result CompressBmp(std::span<const uint8_t> bmp, const Rle8Options& options)
   out.assign(bmp.begin(), bmp.begin() + static_cast<ptrdiff_t>(paletteEnd));
   SetLE32(out, 46, static_cast<uint32_t>(colours));
   for (uint64_t y = 0; y < static_cast<uint64_t>(height); ++y) {
-    CompressRow(bmp.subspan(static_cast<size_t>(pixelStart + y * rowSize), static_cast<size_t>(width)), options,
-                out);
+    CompressRow(bmp.subspan(static_cast<size_t>(pixelStart + y * rowSize), static_cast<size_t>(width)), options, out);
   }
   out.push_back(0);
   out.push_back(1);

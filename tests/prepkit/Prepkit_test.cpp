@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "TestSupport.h"
@@ -80,8 +81,14 @@ TEST_F(Prepkit, TextAndDataConversions) {
       {"/C", Bytes({0, 0, 0, 0}), Bytes({0, 0, 0, 0})},
       {"/Z", Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D}), Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x0A})},
       {"/Z", "a\nb\n\rc\r\rd\n\ne", "a\r\nb\r\nc\r\n\r\nd\r\n\r\ne"},
-      {"/z", "a\r\n\r\nb\x1A" "c\r\n", "a\r\n\r\nb"},
-      {"/Z", "\x1A" "abc", ""},
+      {"/z",
+       "a\r\n\r\nb\x1A"
+       "c\r\n",
+       "a\r\n\r\nb"},
+      {"/Z",
+       "\x1A"
+       "abc",
+       ""},
       {"/Z", "\r\x1A", "\r\n"},
       {"/S10-20", "0123456789abcdefghijklmnopqrstuvwxyz", "abcdefghij"},
       {"/S10-20", "0123456789abcde", "abcde"},
@@ -147,8 +154,8 @@ TEST_F(Prepkit, PictureWithoutCompression) {
 
 TEST_F(Prepkit, PictureWithRle8) {
   // Two rows of 16 pixels: a run of 0 (transparent below) and a run of 5; then literal pixels.
-  std::string pixels = std::string(8, '\0') + std::string(8, '\5') + Bytes({1, 2, 3, 4, 5, 6, 7, 8}) +
-                       std::string(8, '\0');
+  std::string pixels =
+      std::string(8, '\0') + std::string(8, '\5') + Bytes({1, 2, 3, 4, 5, 6, 7, 8}) + std::string(8, '\0');
   const std::string bmp = MakeBmp(16, 2, 8, 2, Bytes({0, 0, 0, 0, 255, 255, 255, 0}), pixels);
   const std::string plainImage = Bytes({8, 0, 8, 5, 0, 0, 0, 6, 1, 2, 3, 4, 5, 6, 1, 7, 1, 8, 8, 0, 0, 0, 0, 1});
   const std::string clearImage =
@@ -160,16 +167,16 @@ TEST_F(Prepkit, PictureWithRle8) {
   };
   const Case cases[] = {
       {"/B{10,20,30,40,1}", 1, plainImage},
-      {"/B{10,20,30,40,5}", 5, plainImage},  // bit 1 clear: no transparency
-      {"/B{10,20,30,40,3}", 3, clearImage},  // transparent index 0
+      {"/B{10,20,30,40,5}", 5, plainImage},        // bit 1 clear: no transparency
+      {"/B{10,20,30,40,3}", 3, clearImage},        // transparent index 0
       {"/B{10,20,30,40,2307}", 2307, plainImage},  // transparent index 9 is not in the picture
   };
   for (const Case& c : cases) {
     std::string dib = bmp.substr(14, 40 + 8) + c.image;
     PutLE(dib, 30 - 14, 1);
     PutLE(dib, 34 - 14, static_cast<uint32_t>(c.image.size()));
-    EXPECT_EQ(Convert(c.sw, bmp), LE32(static_cast<uint32_t>(dib.size() + 24)) +
-                                      PictureHeader(10, 20, 30, 40, c.drawMode) + dib)
+    EXPECT_EQ(Convert(c.sw, bmp),
+              LE32(static_cast<uint32_t>(dib.size() + 24)) + PictureHeader(10, 20, 30, 40, c.drawMode) + dib)
         << c.sw;
   }
 }
@@ -364,4 +371,19 @@ TEST_F(Prepkit, Rle8LargerThanTheBitmap) {
   EXPECT_EQ(outcome.exit, 3);
   EXPECT_EQ(outcome.out, Error(" RLE8 - Warning: OldFileSize = 74\nNewFileSize = 80"));
   EXPECT_EQ(dir.read("out"), "old");
+}
+
+TEST_F(Prepkit, DevicesAsOutput) {
+  dir.write("in", "AB" + std::string(100, '\0'));
+  // A device is written to, never removed.
+  EXPECT_EQ(Run({"/D", in, "/dev/null"}).exit, 0);
+  EXPECT_TRUE(std::filesystem::exists("/dev/null"));
+  for (const char* sw : {"/D", "/Z", "/S0-50", "/B{0,0,1,1,0}", "/Rabcd-TEXT"}) {
+    const Outcome outcome = Run({sw, in, "/dev/full"});
+    EXPECT_EQ(outcome.exit, 3) << sw;
+    EXPECT_EQ(outcome.out, Error("Write Error at /dev/full File")) << sw;
+  }
+  dir.write("in", MakeBmp(4, 1, 8, 1, std::string(4, '\0'), std::string(4, '\0')));
+  EXPECT_EQ(Run({"/P", in, "/dev/full"}).out, Error("Write Error at /dev/full File"));
+  EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 }

@@ -13,9 +13,8 @@ TEST(PrepkitSwitches, WhichArgumentsAreSwitches) {
     bool isSwitch;
   };
   const Case cases[] = {
-      {"/D", true},          {"-d", true},           {"/S10-20", true}, {"/B{0,0,32,32,1}", true},
-      {"/Rabcd-TEXT", true}, {"-/x", true},          {"/", true},       {"-", true},
-      {"a.txt", false},      {"/home/u/a.txt", false}, {"/tmp/", false},  {"", false},
+      {"/D", true}, {"-d", true}, {"/S10-20", true}, {"/B{0,0,32,32,1}", true}, {"/Rabcd-TEXT", true}, {"-/x", true},
+      {"/", true},  {"-", true},  {"a.txt", false},  {"/home/u/a.txt", false},  {"/tmp/", false},      {"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsSwitchArgument(c.argument), c.isSwitch) << c.argument;
 }
@@ -27,8 +26,8 @@ TEST(PrepkitSwitches, LettersAndParameters) {
     Conversion conversion;
   };
   const Case letters[] = {
-      {"/D", Conversion::Data},     {"/m", Conversion::Makers},    {"-C", Conversion::Copyright},
-      {"/z", Conversion::LineEnds}, {"/P", Conversion::Palette},   {"/?", Conversion::Help},
+      {"/D", Conversion::Data},     {"/m", Conversion::Makers},  {"-C", Conversion::Copyright},
+      {"/z", Conversion::LineEnds}, {"/P", Conversion::Palette}, {"/?", Conversion::Help},
       {"/h", Conversion::Help},     {"/H", Conversion::Help},
   };
   for (const Case& c : letters) {
