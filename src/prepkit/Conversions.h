@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "prepkit/Console.h"
+#include "prepkit/Files.h"
 #include "prepkit/Switches.h"
 
 namespace tessel::prepkit {
@@ -13,6 +14,21 @@ struct Job {
   std::string_view output;
   Switch sw;
 };
+
+// The frame of the streaming conversions: the input opened and sized, the output created afresh,
+// the body run with both (returning an exit code), then read and write failures reported.
+template <typename Body>
+int Stream(const Job& job, const Console& console, Body body) {
+  InputFile input;
+  OutputFile output;
+  std::optional<uint64_t> size;
+  if (!input.Open(job.input) || !(size = input.Size())) return console.Error(Fill(kOpenRead, job.input));
+  if (!output.Create(job.output)) return console.Error(Fill(kOpenWrite, job.output));
+  if (int code = body(input, *size, output); code != kExitDone) return code;
+  if (input.Failed()) return console.Error(Fill(kReadError, job.input));
+  if (!output.Finish()) return console.Error(Fill(kWriteError, job.output));
+  return kExitDone;
+}
 
 // D, M and C: length-prefixed data files, complemented for M and C.
 int ConvertData(const Job& job, const Console& console);

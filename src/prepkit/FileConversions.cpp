@@ -13,87 +13,63 @@ constexpr size_t kMarkHeaderSize = 64;
 constexpr size_t kCopyChunk = 786432;
 constexpr std::array<uint8_t, 4> kResourceMark = {0x4A, 0x4D, 0x11, 0x93};
 
-// The common start of the streaming conversions: the input open for reading and its size,
-// the output created afresh. Returns the error exit code, or nothing when both are ready.
-std::optional<int> OpenBoth(const Job& job, const Console& console, InputFile& input, uint64_t& size,
-                            OutputFile& output) {
-  std::optional<uint64_t> inputSize;
-  if (!input.Open(job.input) || !(inputSize = input.Size())) return console.Error(Fill(kOpenRead, job.input));
-  size = *inputSize;
-  if (!output.Create(job.output)) return console.Error(Fill(kOpenWrite, job.output));
-  return std::nullopt;
-}
-
-int Finish(const Job& job, const Console& console, InputFile& input, OutputFile& output) {
-  if (input.Failed()) return console.Error(Fill(kReadError, job.input));
-  if (!output.Finish()) return console.Error(Fill(kWriteError, job.output));
-  return kExitDone;
-}
-
 }  // namespace
 
 int ConvertData(const Job& job, const Console& console) {
-  InputFile input;
-  OutputFile output;
-  uint64_t size = 0;
-  if (auto failed = OpenBoth(job, console, input, size, output)) return *failed;
+  return Stream(job, console, [&](InputFile& input, uint64_t size, OutputFile& output) {
+    const bool complement = job.sw.conversion != Conversion::Data;
+    std::array<uint8_t, 256> table{};
+    for (size_t i = 0; i < table.size(); ++i) table[i] = static_cast<uint8_t>(complement ? 255 - i : i);
 
-  const bool complement = job.sw.conversion != Conversion::Data;
-  std::array<uint8_t, 256> table{};
-  for (size_t i = 0; i < table.size(); ++i) table[i] = static_cast<uint8_t>(complement ? 255 - i : i);
+    uint64_t count = size;
+    if (size == 0) return console.Error(kEmptyFile);
+    if (job.sw.conversion == Conversion::Copyright) {
+      std::array<uint8_t, 4> prefix{};
+      if (input.Read(prefix.data(), prefix.size()) != prefix.size()) return console.Error(kReadPictSize);
+      count = GetLE32(prefix, 0);
+      if (count + 4 != size) return console.Error(kBadPictSize);
+    }
+    if (count > UINT32_MAX) return console.Error(kFileTooLarge);
 
-  uint64_t count = size;
-  if (size == 0) return console.Error(kEmptyFile);
-  if (job.sw.conversion == Conversion::Copyright) {
-    std::array<uint8_t, 4> prefix{};
-    if (input.Read(prefix.data(), prefix.size()) != prefix.size()) return console.Error(kReadPictSize);
-    count = GetLE32(prefix, 0);
-    if (count + 4 != size) return console.Error(kBadPictSize);
-  }
-  if (count > UINT32_MAX) return console.Error(kFileTooLarge);
-
-  Bytes prefix;
-  AppendLE32(prefix, static_cast<uint32_t>(count));
-  output.Write(prefix);
-  for (int c; (c = input.Get()) != EOF;) output.Put(table[static_cast<uint8_t>(c)]);
-  return Finish(job, console, input, output);
+    Bytes prefix;
+    AppendLE32(prefix, static_cast<uint32_t>(count));
+    output.Write(prefix);
+    for (int c; (c = input.Get()) != EOF;) output.Put(table[static_cast<uint8_t>(c)]);
+    return kExitDone;
+  });
 }
 
 int ConvertSplit(const Job& job, const Console& console) {
-  InputFile input;
-  OutputFile output;
-  uint64_t size = 0;
-  if (auto failed = OpenBoth(job, console, input, size, output)) return *failed;
-  if (job.sw.from < size) {
-    if (!input.Seek(job.sw.from)) return console.Error(Fill(kSeekError, job.input));
-    Bytes part;
-    input.ReadInto(part, job.sw.to > job.sw.from ? job.sw.to - job.sw.from : 0);
-    output.Write(part);
-  }
-  return Finish(job, console, input, output);
+  return Stream(job, console, [&](InputFile& input, uint64_t size, OutputFile& output) {
+    if (job.sw.from < size) {
+      if (!input.Seek(job.sw.from)) return console.Error(Fill(kSeekError, job.input));
+      Bytes part;
+      input.ReadInto(part, job.sw.to > job.sw.from ? job.sw.to - job.sw.from : 0);
+      output.Write(part);
+    }
+    return kExitDone;
+  });
 }
 
 int ConvertLineEnds(const Job& job, const Console& console) {
-  InputFile input;
-  OutputFile output;
-  uint64_t size = 0;
-  if (auto failed = OpenBoth(job, console, input, size, output)) return *failed;
-  int pending = 0;  // a CR or LF not yet written
-  for (int c; (c = input.Get()) != EOF && c != kEndOfFile;) {
-    if (pending != 0) {
-      output.Write(std::array<uint8_t, 2>{'\r', '\n'});
-      const bool sameLineEnd = (c == '\r' || c == '\n') && c != pending;
-      pending = 0;
-      if (sameLineEnd) continue;
+  return Stream(job, console, [&](InputFile& input, uint64_t, OutputFile& output) {
+    int pending = 0;  // a CR or LF not yet written
+    for (int c; (c = input.Get()) != EOF && c != kEndOfFile;) {
+      if (pending != 0) {
+        output.Write(std::array<uint8_t, 2>{'\r', '\n'});
+        const bool sameLineEnd = (c == '\r' || c == '\n') && c != pending;
+        pending = 0;
+        if (sameLineEnd) continue;
+      }
+      if (c == '\r' || c == '\n') {
+        pending = c;
+      } else {
+        output.Put(static_cast<uint8_t>(c));
+      }
     }
-    if (c == '\r' || c == '\n') {
-      pending = c;
-    } else {
-      output.Put(static_cast<uint8_t>(c));
-    }
-  }
-  if (pending != 0) output.Write(std::array<uint8_t, 2>{'\r', '\n'});
-  return Finish(job, console, input, output);
+    if (pending != 0) output.Write(std::array<uint8_t, 2>{'\r', '\n'});
+    return kExitDone;
+  });
 }
 
 int ConvertMark(const Job& job, const Console& console) {

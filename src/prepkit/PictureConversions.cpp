@@ -60,24 +60,18 @@ int ConvertCompressedPicture(const Job& job, const Console& console) {
 int ConvertPicture(const Job& job, const Console& console) {
   if (job.sw.frame.drawMode & 1) return ConvertCompressedPicture(job, console);
 
-  InputFile input;
-  std::optional<uint64_t> size;
-  if (!input.Open(job.input) || !(size = input.Size())) return console.Error(Fill(kOpenRead, job.input));
-  OutputFile output;
-  if (!output.Create(job.output)) return console.Error(Fill(kOpenWrite, job.output));
-
-  // The bitmap is the input from its 14th byte on; the count written is that of the bytes
-  // actually copied, so that a file that ends early still gives a consistent picture file.
-  const uint64_t promised = *size > kFileHeaderSize ? *size - kFileHeaderSize : 0;
-  if (promised + kPictureHeaderSize > UINT32_MAX) return console.Error(kFileTooLarge);
-  Bytes bitmap;
-  if (input.Seek(kFileHeaderSize)) input.ReadInto(bitmap, promised);
-  if (input.Failed()) return console.Error(Fill(kReadError, job.input));
-  WritePicture(output, job.sw.frame, bitmap);
-  if (bitmap.size() < promised || *size < kFileHeaderSize) console.Warning(kTooFewData);
-  if (input.HasMore()) console.Warning(kInputTooLong);
-  if (!output.Finish()) return console.Error(Fill(kWriteError, job.output));
-  return kExitDone;
+  return Stream(job, console, [&](InputFile& input, uint64_t size, OutputFile& output) {
+    // The bitmap is the input from its 14th byte on; the count written is that of the bytes
+    // actually copied, so that a file that ends early still gives a consistent picture file.
+    const uint64_t promised = size > kFileHeaderSize ? size - kFileHeaderSize : 0;
+    if (promised + kPictureHeaderSize > UINT32_MAX) return console.Error(kFileTooLarge);
+    Bytes bitmap;
+    if (input.Seek(kFileHeaderSize)) input.ReadInto(bitmap, promised);
+    WritePicture(output, job.sw.frame, bitmap);
+    if (bitmap.size() < promised || size < kFileHeaderSize) console.Warning(kTooFewData);
+    if (input.HasMore()) console.Warning(kInputTooLong);
+    return kExitDone;
+  });
 }
 
 int ConvertPalette(const Job& job, const Console& console) {
