@@ -47,9 +47,9 @@ Lexer::Lexer(ErrorContext& errors) : errors_(errors), token_(kTokenLimit + 2, '\
 void Lexer::SetSource(std::string text, size_t start) {
   text_ = std::move(text);
   text_.push_back('\0');
-  start_ = pos_ = scanStart_ = tokenStart_ = firstReadEnd_ = std::min(start, text_.size() - 1);
-  line_ = scanLine_ = 1;
-  pushed_ = 0;
+  start_ = pos_ = tokenStart_ = std::min(start, text_.size() - 1);
+  line_ = 1;
+  pendingLine_ = 0;
   saved_.clear();
   comment_.clear();
   lineComments_.clear();
@@ -67,17 +67,10 @@ void Lexer::SetTranslation(const unsigned char* table) {
 
 bool Lexer::Extracting() const { return keys_ && keys_->IsKeyExtraction(); }
 
-// True when the read position lies in text that was already consumed outside a
-// look-ahead: such text was echoed and its strings and directives announced before.
-bool Lexer::AlreadyRead() const { return saved_.empty() && pos_ < firstReadEnd_; }
-
 unsigned char Lexer::Next() {
   auto c = static_cast<unsigned char>(text_[pos_]);
   if (c == 0) return 0;  // the end of the text is never stepped over
-  if (saved_.empty() && pos_ >= firstReadEnd_) {
-    firstReadEnd_ = pos_ + 1;
-    if (Extracting() && !keys_->IsKeyedString()) keys_->Echo(static_cast<char>(c));
-  }
+  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) keys_->Echo(static_cast<char>(c));
   ++pos_;
   return c;
 }
@@ -155,17 +148,16 @@ void Lexer::SkipToLineEnd() {
 
 // During key extraction a '#' line goes to the directive reader and is skipped.
 void Lexer::ReadDirective() {
-  const bool announce = !AlreadyRead();
   const size_t begin = pos_;
   while (!IsLineEnd(static_cast<unsigned char>(text_[pos_]))) Next();
-  if (announce && directives_) {
+  if (directives_) {
     std::string line(text_, begin, pos_ - begin);
     directives_->ReadDirectiveLine(line.c_str(), line_);
   }
 }
 
 void Lexer::ReadString() {
-  const bool hooks = Extracting() && !AlreadyRead();
+  const bool hooks = Extracting();
   const bool deferEnd = deferStringEnd_;
   deferStringEnd_ = false;
   const size_t begin = pos_;
@@ -196,14 +188,12 @@ void Lexer::ReadString() {
 }
 
 Lexer::TokenState Lexer::SaveTokenState() const {
-  return {std::string(token_.data()), scanStart_, tokenStart_, scanLine_, comment_};
+  return {std::string(token_.data()), tokenStart_, comment_};
 }
 
 void Lexer::RestoreTokenState(const TokenState& state) {
   std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
-  scanStart_ = state.scanStart;
   tokenStart_ = state.tokenStart;
-  scanLine_ = state.scanLine;
   comment_ = state.comment;
 }
 
@@ -309,8 +299,6 @@ void Lexer::ReadName() {
 }
 
 int Lexer::ReadToken() {
-  scanStart_ = pos_;
-  scanLine_ = line_;
   for (;;) {
     auto c = static_cast<unsigned char>(text_[pos_]);
     if (c == ' ' || c == '\t') {
@@ -378,40 +366,16 @@ int Lexer::ReadToken() {
 
 int Lexer::GetToken() {
   comment_.clear();
-  if (pushed_) {
-    pushed_ = 0;
-    line_ = pushedLine_;
-    scanStart_ = pushedScanStart_;
-    scanLine_ = pushedScanLine_;
-    return pushedCode_;
-  }
   return ReadToken();
 }
 
-void Lexer::PushBack(int code) {
-  pushed_ = 1;
-  pushedCode_ = code;
-  pushedLine_ = line_;
-  pushedScanStart_ = scanStart_;
-  pushedScanLine_ = scanLine_;
-}
-
-void Lexer::SavePosition() {
-  // With a token pushed back, reading resumes where that token's scan began, at the line
-  // counted there (so that the line ends before the token are counted again).
-  if (pushed_) {
-    saved_.push_back({pushedScanStart_, pushedScanLine_});
-  } else {
-    saved_.push_back({pos_, line_});
-  }
-}
+void Lexer::SavePosition() { saved_.push_back({pos_, line_}); }
 
 void Lexer::RestorePosition() {
   if (saved_.empty()) return;
   pos_ = saved_.back().pos;
   line_ = saved_.back().line;
   saved_.pop_back();
-  pushed_ = 0;
 }
 
 int Lexer::PeekToken() {
@@ -434,37 +398,46 @@ void Lexer::CheckLineEnd() {
   if (PeekTokenOnLine() != 0) Fail("Extra character on line");
 }
 
-char* Lexer::ExpectToken(int code, const char* message) {
-  const int before = line_;
-  const int got = GetToken();
-  if (got == code) return TokenText();
-  const int tokenLine = line_;
-  PushBack(got);
-  line_ = before;
-  if (message) errors_.SourceError(message, {}, {}, tokenLine);
+// An expected token is first read in a look-ahead and read for real only when it is
+// taken. A token that is not taken stays unread: the next read returns it at its own
+// line, and key extraction sees it (echo, key hooks, directive hooks) only once.
+char* Lexer::Unexpected(int tokenLine, int reportLine, const char* message) {
+  pendingLine_ = tokenLine;
+  if (message) errors_.SourceError(message, {}, {}, reportLine);
   return nullptr;
+}
+
+char* Lexer::ExpectToken(int code, const char* message) {
+  SavePosition();
+  const int got = GetToken();
+  const int tokenLine = line_;
+  RestorePosition();
+  if (got != code) return Unexpected(tokenLine, tokenLine, message);
+  GetToken();
+  return TokenText();
 }
 
 char* Lexer::ExpectTokenOnLine(int code, const char* message) {
   const int before = line_;
+  SavePosition();
   const int got = GetToken();
-  if (got == code && line_ == before) return TokenText();
-  PushBack(got);
-  line_ = before;
-  if (message) errors_.SourceError(message, {}, {}, before);
-  return nullptr;
+  const int tokenLine = line_;
+  RestorePosition();
+  if (got != code || tokenLine != before) return Unexpected(tokenLine, before, message);
+  GetToken();
+  return TokenText();
 }
 
 char* Lexer::ExpectTokenOnNewLine(int code, const char* message) {
   const int before = line_;
+  SavePosition();
   const int got = GetToken();
-  if (line_ == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
-  if (got == code) return TokenText();
   const int tokenLine = line_;
-  PushBack(got);
-  line_ = before;
-  if (message) errors_.SourceError(message, {}, {}, tokenLine);
-  return nullptr;
+  RestorePosition();
+  if (tokenLine == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
+  if (got != code) return Unexpected(tokenLine, tokenLine, message);
+  GetToken();
+  return TokenText();
 }
 
 char* Lexer::GetTokenText() {
@@ -522,18 +495,13 @@ const std::string& Lexer::LineComment() {
   if (lineComments_.find(line) == lineComments_.end()) {
     // Scan the rest of the line in a look-ahead; everything the scan touches is put back.
     const TokenState token = SaveTokenState();
-    const int pushed = pushed_;
-    pushed_ = 0;
-    saved_.push_back({pos_, line_});
+    SavePosition();
     const bool scanning = lineScan_;
     lineScan_ = true;
     while (GetToken() != TOK_END && line_ == line) {
     }
     lineScan_ = scanning;
-    pos_ = saved_.back().pos;
-    line_ = saved_.back().line;
-    saved_.pop_back();
-    pushed_ = pushed;
+    RestorePosition();
     RestoreTokenState(token);
   }
   return lineComments_[line];

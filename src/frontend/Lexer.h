@@ -44,12 +44,13 @@ class Lexer {
   int GetToken();
   char* TokenText() { return token_.data(); }
   int TokenLine() const { return line_; }
-  int PendingTokenLine() const { return pushedLine_; }
+  int PendingTokenLine() const { return pendingLine_; }
   int PeekToken();
   int PeekTokenOnLine();
   void CheckLineEnd();
-  // Returns the token text when the next token has the code; otherwise pushes it back and
-  // reports `message` (or returns null when `message` is null).
+  // Returns the token text when the next token has the code; otherwise leaves it unread
+  // (its line is kept as the pending token line) and reports `message` (or returns null
+  // when `message` is null).
   char* ExpectToken(int code, const char* message);
   char* ExpectTokenOnLine(int code, const char* message);
   char* ExpectTokenOnNewLine(int code, const char* message);
@@ -80,9 +81,7 @@ class Lexer {
   // What a look-ahead made inside a token read (by a key hook) must leave as it was.
   struct TokenState {
     std::string text;
-    size_t scanStart;
     size_t tokenStart;
-    int scanLine;
     std::string comment;
   };
 
@@ -103,10 +102,9 @@ class Lexer {
   void SkipLineEnd();
   bool DoubleByteAt(const char* p) const;
   bool Extracting() const;
-  bool AlreadyRead() const;
   void AppendComment(unsigned char c);
   void SetTokenText(std::string_view text);
-  void PushBack(int code);
+  char* Unexpected(int tokenLine, int reportLine, const char* message);
   void JoinStrings();
   void SkipToLineEnd();
   void EndOfLine();
@@ -116,19 +114,10 @@ class Lexer {
   size_t start_ = 0;
   size_t pos_ = 0;
   size_t tokenStart_ = 0;
-  size_t scanStart_ = 0;
-  int scanLine_ = 1;
   std::vector<char> token_;
   int line_ = 1;
-  int pushed_ = 0;  // 0: none, else 1
-  int pushedCode_ = 0;
-  int pushedLine_ = 0;
-  size_t pushedScanStart_ = 0;
-  int pushedScanLine_ = 0;
+  int pendingLine_ = 0;  // line of the last token an expectation left unread
   std::vector<Saved> saved_;
-  // Key extraction: the furthest position consumed outside a look-ahead. Characters,
-  // strings and directive lines below it were already echoed and announced once.
-  size_t firstReadEnd_ = 0;
   bool deferStringEnd_ = false;  // the next string is the first of a joined literal
   KeyStringState outerString_;
   bool outerHooked_ = false;

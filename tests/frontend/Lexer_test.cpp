@@ -235,7 +235,7 @@ TEST_F(LexerTest, ConcatenationErrors) {
   EXPECT_EQ(std::string(lex.GetOptionalString()).size(), 15359u);
 }
 
-TEST_F(LexerTest, ExpectTokenPushesBack) {
+TEST_F(LexerTest, ExpectTokenLeavesAnUnexpectedToken) {
   Source("a\n\n}");
   lex.GetToken();
   ExpectFailure([&] { lex.ExpectToken(TOK_LBRACE, "{ is expected"); }, "{ is expected", 3);
@@ -245,7 +245,7 @@ TEST_F(LexerTest, ExpectTokenPushesBack) {
   EXPECT_EQ(lex.ExpectToken(TOK_LBRACE, nullptr), nullptr);
   EXPECT_EQ(lex.TokenLine(), 1);
   EXPECT_EQ(lex.PendingTokenLine(), 3);
-  EXPECT_EQ(lex.ExpectToken(TOK_NAME, nullptr), nullptr);  // the pushed token again
+  EXPECT_EQ(lex.ExpectToken(TOK_NAME, nullptr), nullptr);  // the same token again
   EXPECT_EQ(lex.TokenLine(), 1);
   EXPECT_EQ(lex.GetToken(), TOK_RBRACE);
   EXPECT_EQ(lex.TokenLine(), 3);
@@ -253,6 +253,14 @@ TEST_F(LexerTest, ExpectTokenPushesBack) {
   Source("a b");
   lex.GetToken();
   EXPECT_STREQ(lex.ExpectToken(TOK_NAME, "x"), "b");
+
+  // A string left by an expectation is still joined when it is read as an optional string.
+  Source("{ \"a\" \\\n \"b\" }");
+  lex.GetToken();
+  EXPECT_EQ(lex.ExpectToken(TOK_RBRACE, nullptr), nullptr);
+  EXPECT_STREQ(lex.GetOptionalString(), "\"ab\"");
+  EXPECT_NE(lex.ExpectToken(TOK_RBRACE, nullptr), nullptr);
+  EXPECT_EQ(lex.TokenLine(), 2);
 }
 
 TEST_F(LexerTest, ExpectTokenOnLine) {
@@ -327,9 +335,8 @@ TEST_F(LexerTest, SavedPositionsNest) {
   EXPECT_STREQ(lex.GetTokenText(), "b");
 }
 
-TEST_F(LexerTest, SavingWithAPushedBackToken) {
-  // The saved position is where the pushed token's scan began; the line ends before the
-  // token are counted again when it is read anew.
+TEST_F(LexerTest, SavingAfterAnUnexpectedToken) {
+  // The token left unread is read anew after the saved position, its line counted again.
   Source("a\n\n  { b");
   lex.GetToken();
   EXPECT_EQ(lex.ExpectToken(TOK_NAME, nullptr), nullptr);
@@ -342,7 +349,7 @@ TEST_F(LexerTest, SavingWithAPushedBackToken) {
   EXPECT_EQ(lex.GetToken(), TOK_LBRACE);
   EXPECT_EQ(lex.TokenLine(), 3);
 
-  // Restoring drops a push-back made after the save.
+  // Restoring also goes back over a token left by an expectation after the save.
   Source("a b");
   lex.SavePosition();
   lex.GetToken();
@@ -350,7 +357,7 @@ TEST_F(LexerTest, SavingWithAPushedBackToken) {
   lex.RestorePosition();
   EXPECT_STREQ(lex.GetTokenText(), "a");
 
-  // Peeking at a pushed-back token leaves it for the next read.
+  // Peeking at a token left by an expectation leaves it for the next read.
   Source("a\n{");
   lex.GetToken();
   lex.ExpectToken(TOK_NAME, nullptr);
@@ -386,7 +393,7 @@ TEST_F(LexerTest, LineCommentOfTheCurrentLine) {
   ExpectFailure([&] { lex.LineComment(); }, "Incompleted comment", 3);
 }
 
-TEST_F(LexerTest, LineCommentKeepsAPushedBackToken) {
+TEST_F(LexerTest, LineCommentAfterAnUnexpectedToken) {
   Source("a b // c\nd");
   lex.GetToken();
   lex.ExpectToken(TOK_COMMA, nullptr);
