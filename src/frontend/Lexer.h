@@ -23,7 +23,7 @@ class Lexer {
   explicit Lexer(ErrorContext& errors);
 
   // Takes the whole source (a terminating zero byte is added); reading starts at `start`
-  // (after a byte-order mark). Sets the current line to 1 and drops any push-back.
+  // (after a byte-order mark). Sets the current line to 1.
   void SetSource(std::string text, size_t start = 0);
   // The source buffer (zero-terminated), rewritten in place by comment clearing and preprocessing.
   char* Text() { return text_.data(); }
