@@ -1,0 +1,147 @@
+// Whole runs at the edges of the stated limits: token and name lengths, the path list, the
+// multiplier list, deep nesting of conditionals and a source that is one huge line.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "frontend/Tokens.h"
+#include "resources/ResourceLoop.h"
+
+namespace {
+
+using testsupport::TempDir;
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out, err, result;  // standard output, standard error, the output file
+  bool resultLeft = false;
+};
+
+// Runs tessel in `dir` with the given (shell-quoted) arguments on a.klx, writing a.out.
+RunResult RunTessel(const TempDir& dir, const std::string& source, const std::string& args) {
+  dir.write("a.klx", source);
+  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY "' " + args +
+                              " -i a.klx -o a.out > stdout 2> stderr < /dev/null";
+  const int status = std::system(command.c_str());
+  RunResult run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = dir.read("stdout");
+  run.err = dir.read("stderr");
+  run.resultLeft = dir.exists("a.out");
+  if (run.resultLeft) run.result = dir.read("a.out");
+  return run;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A fatal source error at the line: exit code 1, the located report, and no output left.
+void ExpectSourceError(const RunResult& run, const std::string& message, int line) {
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Write_Error: " + message + "\n");
+  EXPECT_TRUE(EndsWith(run.out, "a.klx (" + std::to_string(line) + ") : " + message + "\n\n")) << run.out;
+  EXPECT_FALSE(run.resultLeft);
+}
+
+TEST(Limits, TokenOfTheLongestLengthAndOneMore) {
+  using tessel::kTokenLimit;
+  TempDir dir;
+  // Directive and at-sign lines are tokens copied whole into the script.
+  for (const std::string lead : {"#define X ", "@"}) {
+    const std::string longest = lead + std::string(kTokenLimit - lead.size(), 'v');
+    RunResult run = RunTessel(dir, longest + "\r\n", "-t w");
+    EXPECT_EQ(run.exitCode, 0) << lead << run.out;
+    const std::string copied = lead == "@" ? longest.substr(1) : longest;
+    EXPECT_NE(run.result.find("\r\n" + copied + "\r\n"), std::string::npos) << lead;
+
+    run = RunTessel(dir, "\n" + longest + "v\r\n", "-t w");
+    ExpectSourceError(run, "String is too long", 2);
+  }
+}
+
+TEST(Limits, NameOfTheLongestLengthAndOneMore) {
+  using tessel::kNameLimit;
+  TempDir dir;
+  const std::string pair = " \"Pair\" {\n\tA\n\tB\n}\n";
+  RunResult run = RunTessel(dir, "'MDID' " + std::string(kNameLimit, 'n') + pair, "-t w");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.result.find(std::string(kNameLimit, 'n') + " MDID"), std::string::npos);
+
+  run = RunTessel(dir, "\n'MDID' " + std::string(kNameLimit + 1, 'n') + pair, "-t w");
+  ExpectSourceError(run, "Identifier or number is too long", 2);
+}
+
+TEST(Limits, PathListKeepsTenEntriesTheLastWithTheRest) {
+  EXPECT_EQ(tessel::SplitPathList("a;b;c;d;e;f;g;h;i;j"),
+            (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}));
+  EXPECT_EQ(tessel::SplitPathList("a;b;c;d;e;f;g;h;i;j;k;l"),
+            (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j;k;l"}));
+  EXPECT_EQ(tessel::SplitPathList(""), (std::vector<std::string>{""}));
+}
+
+TEST(Limits, FiveMultipliersAndMore) {
+  TempDir dir;
+  RunResult run = RunTessel(dir, "", "-t w -w 1.5 2 3 4 5 -d X");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  run = RunTessel(dir, "", "-t w -w 1.5 2 3 4 5 6 7 -d X");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err,
+            "# ERROR: AddNewConvImageSizeMultiplier failed to add multiplier 6.00 (convImageSizeMultiplierNum = 5)\n"
+            "# ERROR: AddNewConvImageSizeMultiplier failed to add multiplier 7.00 (convImageSizeMultiplierNum = 5)\n");
+}
+
+TEST(Limits, DeeplyNestedConditionals) {
+  constexpr int kDepth = 100000;
+  std::string source;
+  for (int i = 0; i < kDepth; ++i) source += i % 2 ? "#ifndef Y\n" : "#ifdef X\n";
+  source += "@inner\n";
+  for (int i = 0; i < kDepth; ++i) source += "#endif\n";
+  TempDir dir;
+  RunResult run = RunTessel(dir, source, "-t w -d X");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.result.find("\r\ninner\r\n"), std::string::npos);
+  run = RunTessel(dir, source, "-t w");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(run.result.find("inner"), std::string::npos);
+  // Mode p keeps every line in its place.
+  run = RunTessel(dir, source, "-m p -t w -d X");
+  EXPECT_EQ(run.exitCode, 0);
+  const size_t inner = run.result.find("\r\n@inner\r\n");
+  ASSERT_NE(inner, std::string::npos);
+  EXPECT_EQ(std::count(run.result.begin(), run.result.begin() + inner + 2, '\n'), kDepth + 1);
+
+  // One #endif too few: the outermost conditional is the one left open.
+  source.resize(source.size() - 7);
+  run = RunTessel(dir, "\n" + source, "-t w -d X");
+  ExpectSourceError(run, "Unmatching #ifdef / #ifndef is encountered", 2);
+}
+
+TEST(Limits, SourceOfOneHugeLine) {
+  constexpr size_t kSize = 4 << 20;
+  TempDir dir;
+  // A line comment and blanks before a resource, without a final line end.
+  RunResult run = RunTessel(dir, "//" + std::string(kSize, 'c'), "-t w");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  run = RunTessel(dir, std::string(kSize, ' ') + "'MDID' 1 \"Pair\" {\n\tA\n\tB\n}", "-t w");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.result.find("1 MDID"), std::string::npos);
+  // A block comment as long as the whole line is cleared, and mode p writes the line back.
+  run = RunTessel(dir, "/*" + std::string(kSize, '*') + "*/", "-m p -t w");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(EndsWith(run.result, std::string(kSize + 4, ' ')));
+  // A huge line of names where one item is expected.
+  std::string names;
+  for (size_t i = 0; i < kSize / 8; ++i) names += " name_12";
+  run = RunTessel(dir, "'MDID' 1 \"Pair\" {\n\tA" + names + "\n\tB\n}\n", "-t w");
+  ExpectSourceError(run, "Extra character on line  (ResID: 1)", 2);
+}
+
+}  // namespace
