@@ -26,8 +26,8 @@ class PngIconWriter {
 
   // type 1 icon, 2 cursor. False when the count is above 5 (with a message) or the file did not open.
   bool Create(uint16_t type, std::string_view path, unsigned imageCount);
-  // Reads the whole PNG file (refused when it does not decode) and writes its directory entry at once. x and y go into the
-  // planes and bit-count fields (hotspot of a cursor, 0 for icons).
+  // Reads the whole PNG file (refused when it does not decode) and writes its directory entry at once. x and y go into
+  // the planes and bit-count fields (hotspot of a cursor, 0 for icons).
   bool AddImage(std::string_view pngPath, uint8_t x, uint8_t y);
   // Writes the images in the order they were added and closes the file.
   bool Finish();

@@ -41,8 +41,8 @@ TEST(PngIconWriter, OneImageIconHoldsThePngUnchanged) {
   ASSERT_TRUE(writer.Create(1, dir.file("a.ico"), 1));
   ASSERT_TRUE(writer.AddImage(dir.file("a.png"), 0, 0));
   ASSERT_TRUE(writer.Finish());
-  std::string expected = Hex("0000 0100 0100") + Hex("00 00 00 00 0000 0000") + std::string(4, '\0') +
-                         Hex("16000000") + png;
+  std::string expected =
+      Hex("0000 0100 0100") + Hex("00 00 00 00 0000 0000") + std::string(4, '\0') + Hex("16000000") + png;
   expected[14] = static_cast<char>(png.size());
   expected[15] = static_cast<char>(png.size() >> 8);
   EXPECT_EQ(dir.read("a.ico"), expected);
@@ -128,14 +128,14 @@ TEST(DibCursorBuilder, SmallCursorByteForByte) {
   tessel::DibCursorBuilder builder(dir.file("c.cur"), true);
   ASSERT_TRUE(builder.AddRepresentation(dir.file("c.png"), 2, 1));
   ASSERT_TRUE(builder.Write());
-  std::string expected = Hex(
-      "0000 0200 0100"
-      "03 02 00 00 0200 0100 48000000 16000000"
-      "28000000 03000000 04000000 0100 2000 00000000 00000000 00000000 00000000 00000000 00000000"
-      "FF0000FF FFFFFFFF 00000000"  // bottom row first: blue, white, transparent
-      "0000FFFF 00FF00FE 00000000"  // top row: red, green with alpha 254, transparent
-      "20000000"                    // mask of the bottom row
-      "60000000");                  // mask of the top row
+  std::string expected =
+      Hex("0000 0200 0100"
+          "03 02 00 00 0200 0100 48000000 16000000"
+          "28000000 03000000 04000000 0100 2000 00000000 00000000 00000000 00000000 00000000 00000000"
+          "FF0000FF FFFFFFFF 00000000"  // bottom row first: blue, white, transparent
+          "0000FFFF 00FF00FE 00000000"  // top row: red, green with alpha 254, transparent
+          "20000000"                    // mask of the bottom row
+          "60000000");                  // mask of the top row
   EXPECT_EQ(dir.read("c.cur"), expected);
   EXPECT_EQ(builder.Path(), dir.file("c.cur"));
 }

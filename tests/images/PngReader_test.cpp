@@ -121,8 +121,7 @@ TEST(PngReader, UnreadableFilesGiveAnEmptyImage) {
   dir.write("truncated.png", good.substr(0, good.size() / 2));
   dir.write("bad-crc.png", badCrc);
 
-  const char* names[] = {"missing.png", "text.png", "short.png", "signature-only.png", "truncated.png",
-                         "bad-crc.png"};
+  const char* names[] = {"missing.png", "text.png", "short.png", "signature-only.png", "truncated.png", "bad-crc.png"};
   for (const char* name : names) {
     testing::internal::CaptureStderr();
     tessel::PngImage image = tessel::ReadPngImage(dir.file(name));
