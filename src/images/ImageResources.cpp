@@ -6,6 +6,7 @@
 
 #include "frontend/Values.h"
 #include "images/IconWriter.h"
+#include "images/ImageFormat.h"
 #include "images/SvgLookup.h"
 #include "images/SvgRenderer.h"
 #include "platform/Platform.h"
@@ -19,14 +20,6 @@ constexpr const char* kIconError = "An error was occured during conversion of ic
 constexpr int kBaseDpi = 96;
 constexpr int kColourScheme = 1;
 constexpr size_t kMaxMultipliers = 5;
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  int length = std::snprintf(nullptr, 0, format, args...);
-  std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1);
-  std::snprintf(buffer.data(), buffer.size(), format, args...);
-  return buffer.data();
-}
 
 // The ID and the file name of an image resource as read from the source.
 struct ImageSource {
@@ -144,13 +137,13 @@ class ImageLookup {
 };
 
 std::string ScaledName(const std::string& baseName, float m) {
-  return Format("%s@%.2fx.png", baseName.c_str(), static_cast<double>(m));
+  return FormatText("%s@%.2fx.png", baseName.c_str(), static_cast<double>(m));
 }
 
 // One single-image icon file and its ICON line; false when the file was not written.
 bool ConvertIconFile(Context& ctx, const ImageSource& source, const ImageLookup& lookup, int dpi,
                      const std::string& pngPath) {
-  std::string iconName = Format("%s&%d.ico", source.baseName.c_str(), dpi);
+  std::string iconName = FormatText("%s&%d.ico", source.baseName.c_str(), dpi);
   PngIconWriter writer;
   writer.Create(1, lookup.InDestination(iconName), 1);
   if (!writer.AddImage(pngPath, 0, 0)) ctx.Fail(kIconError, pngPath);
@@ -158,7 +151,7 @@ bool ConvertIconFile(Context& ctx, const ImageSource& source, const ImageLookup&
     std::fprintf(stderr, "#ERROR: Failed to write icon file. (%s)\n", iconName.c_str());
     return false;
   }
-  ctx.out.WriteLineBlank(Format("I%s&%d\tICON \"%s\"", source.id.c_str(), dpi, iconName.c_str()));
+  ctx.out.WriteLineBlank(FormatText("I%s&%d\tICON \"%s\"", source.id.c_str(), dpi, iconName.c_str()));
   return true;
 }
 
@@ -221,7 +214,7 @@ void ConvertIcon(Context& ctx) {
 
 void ConvertCursor(Context& ctx) {
   ImageSource source = ReadCursorStart(ctx);
-  ctx.out.WriteLineBlank(Format("%s\tCURSOR %s.cur", source.id.c_str(), source.baseName.c_str()));
+  ctx.out.WriteLineBlank(FormatText("%s\tCURSOR %s.cur", source.id.c_str(), source.baseName.c_str()));
   ReadHotspot(ctx, source);
   if (MakesImages(ctx)) MakeCursor(ctx, source);
   ExpectClosingBrace(ctx);
@@ -231,9 +224,9 @@ void ConvertIconList(Context& ctx) {
   std::string id = ReadIdAndName(ctx, false);
   ctx.lex.ExpectToken(TOK_LBRACE, "{ is expected");
   if (ctx.hasFirstPath) {
-    ctx.out.WriteLine(Format("%s\tICON %s\\%s.ico", id.c_str(), ctx.firstPath.c_str(), id.c_str()));
+    ctx.out.WriteLine(FormatText("%s\tICON %s\\%s.ico", id.c_str(), ctx.firstPath.c_str(), id.c_str()));
   } else {
-    ctx.out.WriteLine(Format("%s\tICON %s.ico", id.c_str(), id.c_str()));
+    ctx.out.WriteLine(FormatText("%s\tICON %s.ico", id.c_str(), id.c_str()));
   }
   std::string kind = ctx.lex.ExpectTokenOnNewLine(TOK_NAME, "An item is missing");
   if (kind != "Mono" && kind != "Color") ctx.Fail("Can't recognize item ", kind);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "images/ImageFormat.h"
 #include "platform/Platform.h"
 
 namespace tessel {
@@ -19,14 +20,6 @@ constexpr std::string_view kBundledPerl = "../Perl/bin/perl";
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  int length = std::snprintf(nullptr, 0, format, args...);
-  std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1);
-  std::snprintf(buffer.data(), buffer.size(), format, args...);
-  return buffer.data();
-}
-
 // (int)(size * scale) with the product in single precision; none when that is no drawable size.
 std::optional<int> ScaledSize(int size, float scale) {
   float product = static_cast<float>(size) * scale;
@@ -38,8 +31,8 @@ std::optional<int> ScaledSize(int size, float scale) {
 std::string TemporarySvgName(std::string_view destinationDir, std::string_view baseName, int svgWidth, int svgHeight,
                              float scale) {
   if (!destinationDir.empty()) return platform::UniqueTempName(destinationDir, "tessel", ".svg");
-  std::string name =
-      Format("%s_%dx%d_%.2fxTmp.svg", std::string(baseName).c_str(), svgWidth, svgHeight, static_cast<double>(scale));
+  std::string name = FormatText("%s_%dx%d_%.2fxTmp.svg", std::string(baseName).c_str(), svgWidth, svgHeight,
+                                static_cast<double>(scale));
   platform::DeleteFile(name);  // a leftover must not pass for the script's output
   return name;
 }
@@ -78,7 +71,7 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
                                    configName,
                                    platform::FullPath(sourceSvg),
                                    platform::FullPath(temp),
-                                   Format("%.2f", static_cast<double>(scale))};
+                                   FormatText("%.2f", static_cast<double>(scale))};
   platform::RunProgram(argv, root->empty() ? "." : *root);
 
   workingSvg = temp;
