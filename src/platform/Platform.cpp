@@ -48,6 +48,11 @@ long long FileSize(std::string_view path) {
   return static_cast<long long>(st.st_size);
 }
 
+bool IsRegularFile(std::string_view path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool SameFile(std::string_view a, std::string_view b) {
   struct stat sa, sb;
   if (::stat(NativePath(a).c_str(), &sa) != 0 || ::stat(NativePath(b).c_str(), &sb) != 0) return false;
