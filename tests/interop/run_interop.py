@@ -12,6 +12,9 @@ Each case is a folder tests/interop/cases/<name>/ (one per resource type or them
                 and name, so not in source order). It raises AssertionError (reslib.expect,
                 reslib.fail) when a byte is not as the binary layout of its type requires; it may
                 import reslib for the shared helpers (Reader, size_field, cstring, dg_constants).
+                It may also define prepare_script(text) -> text: the copy of the script that windres
+                reads is rewritten with it first (for what windres, unlike the Windows resource
+                compiler, refuses).
 For every case the runner converts the source (exit code 0 required), compiles the script with
     windres --preprocessor=cpp -I tests/interop/include -i X.rc -o X.res -O res
 (exit code 0 and no diagnostics required: a warning means that windres read the script
@@ -73,6 +76,13 @@ def run_case(tessel, windres, case_dir, name):
         if run.returncode != 0:
             raise AssertionError("tessel exit code %d\n%s%s" % (run.returncode, run.stdout.decode(errors="replace"),
                                                                  run.stderr.decode(errors="replace")))
+        checker = load_checker(case_dir, name)
+        if hasattr(checker, "prepare_script"):
+            path = os.path.join(work, script)
+            with open(path, "rb") as f:
+                text = f.read()
+            with open(path, "wb") as f:
+                f.write(checker.prepare_script(text))
         res = os.path.splitext(script)[0] + ".res"
         run = subprocess.run([windres, "--preprocessor=cpp", "-I", os.path.join(HERE, "include"),
                               "-i", script, "-o", res, "-O", "res"],
@@ -82,7 +92,7 @@ def run_case(tessel, windres, case_dir, name):
             raise AssertionError("windres exit code %d\n%s" % (run.returncode, diagnostics))
         with open(os.path.join(work, res), "rb") as f:
             resources = reslib.parse_res(f.read())
-        load_checker(case_dir, name).check(resources)
+        checker.check(resources)
         return len(resources)
     finally:
         shutil.rmtree(work, ignore_errors=True)
