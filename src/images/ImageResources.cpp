@@ -99,7 +99,7 @@ class ImageLookup {
       : ctx_(ctx), imageDir_(ctx.firstPath), destinationDir_(ctx.outputDir), baseName_(baseName) {
     std::string found;
     if (FindSVG(imageDir_, baseName_, found) && MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
-      svgPath_ = imageDir_ + "\\" + found;
+      svgPath_ = InImageDir(found);
       hasSvg_ = true;
     }
   }
@@ -109,7 +109,7 @@ class ImageLookup {
   // The image directory's PNG of a density ("base.png", "base@1.50x.png"); when it is missing
   // and there is an SVG source, the rendering in the destination directory takes its place.
   std::string Png(const std::string& name, float scale) const {
-    std::string path = imageDir_ + "\\" + name;
+    std::string path = InImageDir(name);
     if (platform::FileExists(path) || !hasSvg_) return path;
     std::string rendered = InDestination(name);
     platform::DeleteFile(rendered);  // an older rendering must not stand in for a failed one
