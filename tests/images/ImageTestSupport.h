@@ -11,7 +11,7 @@
 
 namespace imagetest {
 
-struct PngSpec {
+struct PngLayout {
   uint32_t width = 1;
   uint32_t height = 1;
   int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -22,7 +22,7 @@ struct PngSpec {
   std::vector<uint8_t> paletteAlpha;
 };
 
-inline void WritePng(const std::string& path, const PngSpec& spec) {
+inline void WritePng(const std::string& path, const PngLayout& layout) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) throw std::runtime_error("cannot create " + path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -33,14 +33,14 @@ inline void WritePng(const std::string& path, const PngSpec& spec) {
     throw std::runtime_error("cannot write " + path);
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
+  if (!layout.palette.empty()) png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+  if (!layout.paletteAlpha.empty())
+    png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()), nullptr);
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : layout.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   png_set_rows(png, info, rows.data());
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -48,10 +48,10 @@ inline void WritePng(const std::string& path, const PngSpec& spec) {
 }
 
 // An 8-bit RGBA image from 0xAARRGGBB values, top row first.
-inline PngSpec Rgba(uint32_t width, uint32_t height, const std::vector<uint32_t>& argb) {
-  PngSpec spec;
-  spec.width = width;
-  spec.height = height;
+inline PngLayout Rgba(uint32_t width, uint32_t height, const std::vector<uint32_t>& argb) {
+  PngLayout layout;
+  layout.width = width;
+  layout.height = height;
   for (uint32_t y = 0; y < height; ++y) {
     std::vector<uint8_t> row;
     for (uint32_t x = 0; x < width; ++x) {
@@ -59,9 +59,9 @@ inline PngSpec Rgba(uint32_t width, uint32_t height, const std::vector<uint32_t>
       row.insert(row.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p),
                              static_cast<uint8_t>(p >> 24)});
     }
-    spec.rows.push_back(row);
+    layout.rows.push_back(row);
   }
-  return spec;
+  return layout;
 }
 
 inline uint32_t U16(const std::string& bytes, size_t at) {

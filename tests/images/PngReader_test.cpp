@@ -5,7 +5,7 @@
 #include "ImageTestSupport.h"
 #include "TestSupport.h"
 
-using imagetest::PngSpec;
+using imagetest::PngLayout;
 using imagetest::WritePng;
 
 namespace {
@@ -30,30 +30,30 @@ TEST(PngReader, RgbaRowsAreStoredBottomUpAsBgra) {
 TEST(PngReader, EveryColourTypeGivesTheSamePixels) {
   testsupport::TempDir dir;
   // Each file shows, top row first: (10,20,30) opaque and (200,100,50) at the stated alpha.
-  PngSpec rgba16;
+  PngLayout rgba16;
   rgba16.width = 2;
   rgba16.bitDepth = 16;
   rgba16.rows = {{10, 1, 20, 2, 30, 3, 255, 4, 200, 5, 100, 6, 50, 7, 128, 8}};
 
-  PngSpec rgb;
+  PngLayout rgb;
   rgb.width = 2;
   rgb.colorType = PNG_COLOR_TYPE_RGB;
   rgb.rows = {{10, 20, 30, 200, 100, 50}};
 
-  PngSpec palette;
+  PngLayout palette;
   palette.width = 2;
   palette.colorType = PNG_COLOR_TYPE_PALETTE;
   palette.palette = {{10, 20, 30}, {200, 100, 50}};
   palette.paletteAlpha = {255, 128};
   palette.rows = {{0, 1}};
 
-  PngSpec palette2bit = palette;
+  PngLayout palette2bit = palette;
   palette2bit.bitDepth = 2;
   palette2bit.rows = {{0x10}};  // indexes 0 and 1 in the high bits
 
   struct Case {
     const char* name;
-    PngSpec spec;
+    PngLayout layout;
     uint32_t second;
   };
   const Case cases[] = {
@@ -63,7 +63,7 @@ TEST(PngReader, EveryColourTypeGivesTheSamePixels) {
       {"palette2bit", palette2bit, 0x80C86432},
   };
   for (const auto& c : cases) {
-    WritePng(dir.file(std::string(c.name) + ".png"), c.spec);
+    WritePng(dir.file(std::string(c.name) + ".png"), c.layout);
     tessel::PngImage image = tessel::ReadPngImage(dir.file(std::string(c.name) + ".png"));
     ASSERT_EQ(image.width, 2u) << c.name;
     ASSERT_EQ(image.height, 1u) << c.name;
@@ -73,11 +73,11 @@ TEST(PngReader, EveryColourTypeGivesTheSamePixels) {
 
 TEST(PngReader, GreyIsExpandedToEqualColourBytes) {
   testsupport::TempDir dir;
-  PngSpec greyAlpha;
+  PngLayout greyAlpha;
   greyAlpha.width = 2;
   greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   greyAlpha.rows = {{0x40, 0xFF, 0xC0, 0x10}};
-  PngSpec grey1;
+  PngLayout grey1;
   grey1.width = 3;
   grey1.colorType = PNG_COLOR_TYPE_GRAY;
   grey1.bitDepth = 1;
@@ -94,9 +94,9 @@ TEST(PngReader, InterlacedImageIsDecodedWhole) {
   testsupport::TempDir dir;
   std::vector<uint32_t> argb;
   for (uint32_t i = 0; i < 9 * 9; ++i) argb.push_back(0xFF000000 | i * 0x010203);
-  PngSpec spec = imagetest::Rgba(9, 9, argb);
-  spec.interlaced = true;
-  WritePng(dir.file("i.png"), spec);
+  PngLayout layout = imagetest::Rgba(9, 9, argb);
+  layout.interlaced = true;
+  WritePng(dir.file("i.png"), layout);
   tessel::PngImage image = tessel::ReadPngImage(dir.file("i.png"));
   ASSERT_EQ(image.pixels.size(), 81u);
   for (uint32_t y = 0; y < 9; ++y)
