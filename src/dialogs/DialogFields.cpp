@@ -39,7 +39,10 @@ std::optional<std::string> FieldReader::PeekWord() {
   return std::string(ctx_.lex.TokenText());
 }
 
-bool FieldReader::WordFollowsOnLine() { return ctx_.lex.PeekTokenOnLine() == TOK_NAME; }
+std::optional<std::string> FieldReader::PeekWordOnLine() {
+  if (ctx_.lex.PeekTokenOnLine() != TOK_NAME) return std::nullopt;
+  return std::string(ctx_.lex.TokenText());
+}
 
 std::string_view FieldReader::Keyword(const KeywordTable& table) {
   std::string word = Word();

@@ -32,7 +32,8 @@ class FieldReader {
   std::string Text();
   // The next token when it is a word, on any line; nothing is read.
   std::optional<std::string> PeekWord();
-  bool WordFollowsOnLine();
+  std::optional<std::string> PeekWordOnLine();
+  bool WordFollowsOnLine() { return PeekWordOnLine().has_value(); }
 
   // A required keyword of the table: its output text.
   std::string_view Keyword(const KeywordTable& table);

@@ -50,8 +50,6 @@ std::string_view KindOf(std::span<const KindText> table, ItemType type) {
   return {};
 }
 
-bool Has(std::span<const KindText> table, ItemType type) { return !KindOf(table, type).empty(); }
-
 constexpr size_t kTabNameLimit = 256;
 constexpr size_t kEditValueLimit = 268;  // bytes of source text of a numeric edit value string
 constexpr unsigned kCountLimit = 65535;  // counts are 16-bit data fields
@@ -313,8 +311,7 @@ class BodyReader {
       }
       case ItemType::UserItem: {
         std::string_view update = kUpdates.absent;
-        if (f_.WordFollowsOnLine() && lex_.PeekToken() == TOK_NAME && Lookup(kUpdates, lex_.TokenText()))
-          update = f_.Keyword(kUpdates);
+        if (f_.PeekWordOnLine() == "PartialUpdate") update = f_.Keyword(kUpdates);
         auto frame = f_.OptionalKeyword(kFrameTypes);
         Line(Head(Format("DG_ITM_USERITEM, %s, ", Z(update))) + Format(", %s,", Z(frame)));
         return 16;
