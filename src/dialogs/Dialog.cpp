@@ -79,7 +79,7 @@ void ConvertDialog(Context& ctx) {
 
   long size = 13 + StringByteCount(lex, title.c_str());
   lex.SavePosition();
-  const dialog::BodyTotals totals = dialog::ReadDialogBody(ctx, false);
+  const dialog::BodyTotals totals = dialog::ReadDialogBody(ctx, id, false);
   lex.RestorePosition();
   size += totals.size;
 
@@ -92,7 +92,7 @@ void ConvertDialog(Context& ctx) {
   out.WriteDataString(lex, title.c_str(), 1);
   out.WriteLine(dialog::Format("\t%u,", static_cast<unsigned>(totals.items)));
 
-  dialog::ReadDialogBody(ctx, true);
+  dialog::ReadDialogBody(ctx, id, true);
   out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   keys.PopKeyScope();

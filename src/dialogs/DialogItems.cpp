@@ -70,7 +70,8 @@ struct TabEntry {
 
 class BodyReader {
  public:
-  BodyReader(Context& ctx, bool writing) : ctx_(ctx), lex_(ctx.lex), f_(ctx), writing_(writing) {}
+  BodyReader(Context& ctx, std::string_view dialogId, bool writing)
+      : ctx_(ctx), lex_(ctx.lex), f_(ctx), dialogId_(dialogId), writing_(writing) {}
 
   BodyTotals Read() {
     for (;;) {
@@ -127,7 +128,6 @@ class BodyReader {
     }
     totals_.size += ReadItem(*type);
     ++totals_.items;
-    ++number_;
     if (keyed) ctx_.keys.PopKeyScope();
   }
 
@@ -572,8 +572,8 @@ class BodyReader {
 
   // "\t%3u, <kinds><x>, <y>, <w>, <h>": the start of every item line.
   std::string Head(std::string_view kinds) const {
-    return Format("\t%3u, %.*s%3u, %3u, %3u, %3u", number_, static_cast<int>(kinds.size()), kinds.data(), box_.x,
-                  box_.y, box_.w, box_.h);
+    return Format("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
+                  box_.x, box_.y, box_.w, box_.h);
   }
 
   void Line(const std::string& text) {
@@ -601,16 +601,18 @@ class BodyReader {
   Context& ctx_;
   Lexer& lex_;
   FieldReader f_;
+  std::string_view dialogId_;
   bool writing_;
   std::array<Offset, kMaxOffsetGroups + 1> offsets_{};
   int depth_ = 0;
-  uint16_t number_ = 1;
   Box box_{};
   BodyTotals totals_;
 };
 
 }  // namespace
 
-BodyTotals ReadDialogBody(Context& ctx, bool writing) { return BodyReader(ctx, writing).Read(); }
+BodyTotals ReadDialogBody(Context& ctx, std::string_view dialogId, bool writing) {
+  return BodyReader(ctx, dialogId, writing).Read();
+}
 
 }  // namespace tessel::dialog

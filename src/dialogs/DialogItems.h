@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace tessel {
 struct Context;
@@ -18,6 +19,6 @@ struct BodyTotals {
 
 // Reads the body up to, not including, the dialog's closing brace. The checking reading
 // (`writing` false) writes nothing; the writing reading writes one block per item.
-BodyTotals ReadDialogBody(Context& ctx, bool writing);
+BodyTotals ReadDialogBody(Context& ctx, std::string_view dialogId, bool writing);
 
 }  // namespace tessel::dialog
