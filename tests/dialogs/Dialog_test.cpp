@@ -50,6 +50,18 @@ TEST(DialogHeader, SourceErrors) {
   for (const auto& c : cases) EXPECT_EQ(CheckSourceError(c), "") << c.source;
 }
 
+TEST(DialogHeader, LongTitleIsCutBetweenCharacters) {
+  // The 256-byte cut falls inside the escape \101: the escape is dropped whole, so the title keeps
+  // 253 bytes, counted and written alike (13 + 253 + 2 = 268).
+  const auto run = RunSource("'QDLG' 7 Modal 0 0 1 1 \"" + std::string(253, 'a') + "\\101bcd\" {\n}\n");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  std::string words;
+  for (int i = 0; i < 126; ++i) words += (i % 8 == 0 ? "\t" : "") + std::string("0x6161,") + (i % 8 == 7 ? "\r\n" : "");
+  EXPECT_NE(run.script.find("7 QXDG\r\nBEGIN\r\n\t268, 0,\r\n\t4, 0,\r\n\t0, 0, 1, 1,\r\n" + words + "0x0061,\r\n\t0,\r\n"),
+            std::string::npos)
+      << run.script;
+}
+
 TEST(DialogItems, SourceErrors) {
   const std::string longValue = "\"" + std::string(267, '1') + "\"";  // 269 bytes of source text
   const std::string edit268 = Dialog("RealEdit 0 0 1 1 SmallPlain \"" + std::string(266, '1') + "\" " + longValue + "\n");
