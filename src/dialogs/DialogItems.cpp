@@ -30,17 +30,41 @@ constexpr KindText kNumericEditKinds[] = {
 constexpr KindText kNumberEditKinds[] = {{ItemType::PasswordEdit, "DG_ET_PASSWORD"},
                                          {ItemType::ShortcutEdit, "DG_ET_SHORTCUT"},
                                          {ItemType::TextEdit, "DG_ET_TEXT"}};
+// The kind fields of the item lines whose kinds are fixed.
 constexpr KindText kItemKinds[] = {
-    {ItemType::Picture, "DG_ITM_PICTITEM"},
-    {ItemType::Icon, "DG_ITM_ICONITEM"},
+    {ItemType::Button, "DG_ITM_BUTTON, DG_BT_ICONTEXT, "},
+    {ItemType::IconButton, "DG_ITM_BUTTON, DG_BT_ICON, "},
+    {ItemType::SplitButton, "DG_ITM_BUTTON, DG_BT_SPLIT, "},
+    {ItemType::RadioButton, "DG_ITM_RADIOBUTTON, DG_BT_TEXT, "},
+    {ItemType::IconRadioButton, "DG_ITM_RADIOBUTTON, DG_BT_ICON, "},
+    {ItemType::PushRadio, "DG_ITM_RADIOBUTTON, DG_BT_PUSHTEXT, "},
+    {ItemType::IconPushRadio, "DG_ITM_RADIOBUTTON, DG_BT_PUSHICON, "},
+    {ItemType::IconMenuRadio, "DG_ITM_RADIOBUTTON, DG_BT_PUSHMENUICON, "},
+    {ItemType::CheckBox, "DG_ITM_CHECKBOX, DG_BT_TEXT, "},
+    {ItemType::IconCheckBox, "DG_ITM_CHECKBOX, DG_BT_ICON, "},
+    {ItemType::PushCheck, "DG_ITM_CHECKBOX, DG_BT_PUSHTEXT, "},
+    {ItemType::IconPushCheck, "DG_ITM_CHECKBOX, DG_BT_PUSHICON, "},
+    {ItemType::IconMenuCheck, "DG_ITM_CHECKBOX, DG_BT_PUSHMENUICON, "},
+    {ItemType::SingleSpin, "DG_ITM_SPINCONTROL, DG_ST_SINGLESPIN, "},
+    {ItemType::EditSpin, "DG_ITM_SPINCONTROL, DG_ST_EDITSPIN, "},
+    {ItemType::ProgressBar, "DG_ITM_PROGRESSBAR, 0, "},
+    {ItemType::Picture, "DG_ITM_PICTITEM, 0, "},
+    {ItemType::Icon, "DG_ITM_ICONITEM, 0, "},
+    {ItemType::TabBar, "DG_ITM_TABBAR, 0, "},
+    {ItemType::Browser, "DG_ITM_BROWSER, 0, "},
+    {ItemType::UserControl, "DG_ITM_USERCONTROL, 0, "},
+    {ItemType::NormalTab, "DG_ITM_TABCONTROL, DG_TT_NORMALTAB, "},
+    {ItemType::SimpleTab, "DG_ITM_TABCONTROL, DG_TT_SIMPLETAB, "},
+    {ItemType::PopupControl, "DG_ITM_POPUPCONTROL, 0, "},
+};
+// The selection kinds of lists, tree views and list views.
+constexpr KindText kSelectKinds[] = {
     {ItemType::SingleSelList, "DG_LT_SINGLESELECT"},
     {ItemType::MultiSelList, "DG_LT_MULTISELECT"},
     {ItemType::SingleSelTreeView, "DG_TVT_SINGLESELECT"},
     {ItemType::MultiSelTreeView, "DG_TVT_MULTISELECT"},
     {ItemType::SingleSelListView, "DG_LVT_SINGLESELECT"},
     {ItemType::MultiSelListView, "DG_LVT_MULTISELECT"},
-    {ItemType::TabBar, "DG_ITM_TABBAR"},
-    {ItemType::Browser, "DG_ITM_BROWSER"},
 };
 
 std::string_view KindOf(std::span<const KindText> table, ItemType type) {
@@ -131,22 +155,26 @@ class BodyReader {
     if (keyed) ctx_.keys.PopKeyScope();
   }
 
-  // The key scope name of an item during key extraction.
+  // The key scope name of an item during key extraction: its anchor in the dialog's help list.
+  // Until the help list search (FindItemAnchor of the dialog help module) is linked in here, the
+  // item index stands in for it.
   std::string ItemAnchor(int index) { return std::to_string(index); }
 
   long ReadItem(ItemType type) {
     switch (type) {
-      case ItemType::Button: {
+      case ItemType::Button:
+      case ItemType::PushCheck: {
         auto font = f_.Font();
-        auto frame = f_.FrameOption(kAppearances);
+        auto frame = f_.FrameOption(type == ItemType::Button ? kAppearances : kBevels);
         std::string text = f_.Text();
-        Line(Head("DG_ITM_BUTTON, DG_BT_ICONTEXT, ") + Format(", %s, %s,", Z(font), Z(frame)));
+        Line(Head(type) + Format(", %s, %s,", Z(font), Z(frame)));
         return DataString(text) + 17;
       }
-      case ItemType::IconButton: {
+      case ItemType::IconButton:
+      case ItemType::IconPushCheck: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.FrameOption(kBevels);
-        Line(Head("DG_ITM_BUTTON, DG_BT_ICON, ") + Format(", %s, %u,", Z(frame), icon));
+        Line(Head(type) + Format(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::SplitButton: {
@@ -154,85 +182,61 @@ class BodyReader {
         std::string word = f_.Word();
         uint16_t icon = Lookup(kAppearances, word) ? f_.ReadIconReference() : f_.IconValue(word);
         std::string text = f_.Text();
-        Line(Head("DG_ITM_BUTTON, DG_BT_SPLIT, ") + Format(", %s, %u,", Z(font), icon));
+        Line(Head(type) + Format(", %s, %u,", Z(font), icon));
         return DataString(text) + 17;
       }
-      case ItemType::RadioButton: {
-        auto font = f_.Font();
-        uint16_t group = f_.Number();
-        std::string text = f_.Text();
-        Line(Head("DG_ITM_RADIOBUTTON, DG_BT_TEXT, ") + Format(", %u, %s,", group, Z(font)));
-        return DataString(text) + 17;
-      }
-      case ItemType::IconRadioButton: {
-        uint16_t group = f_.Number();
-        uint16_t icon = f_.ReadIconReference();
-        Line(Head("DG_ITM_RADIOBUTTON, DG_BT_ICON, ") + Format(", %u, %u,", group, icon));
-        return 18;
-      }
+      case ItemType::RadioButton:
       case ItemType::PushRadio: {
         auto font = f_.Font();
         uint16_t group = f_.Number();
-        f_.OptionalKeyword(kBevels);
+        if (type == ItemType::PushRadio) f_.OptionalKeyword(kBevels);
         std::string text = f_.Text();
-        Line(Head("DG_ITM_RADIOBUTTON, DG_BT_PUSHTEXT, ") + Format(", %u, %s,", group, Z(font)));
+        Line(Head(type) + Format(", %u, %s,", group, Z(font)));
         return DataString(text) + 17;
       }
+      case ItemType::IconRadioButton:
       case ItemType::IconPushRadio: {
         uint16_t group = f_.Number();
         uint16_t icon = f_.ReadIconReference();
-        f_.OptionalKeyword(kBevels);
-        Line(Head("DG_ITM_RADIOBUTTON, DG_BT_PUSHICON, ") + Format(", %u, %u,", group, icon));
+        if (type == ItemType::IconPushRadio) f_.OptionalKeyword(kBevels);
+        Line(Head(type) + Format(", %u, %u,", group, icon));
         return 18;
       }
       case ItemType::IconMenuRadio: {
         uint16_t group = f_.Number();
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head("DG_ITM_RADIOBUTTON, DG_BT_PUSHMENUICON, ") + Format(", %u, %zu,", group, icons.size()));
+        Line(Head(type) + Format(", %u, %zu,", group, icons.size()));
         WriteList(icons, " %s,");
         return 18 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::CheckBox: {
         auto font = f_.Font();
         std::string text = f_.Text();
-        Line(Head("DG_ITM_CHECKBOX, DG_BT_TEXT, ") + Format(", %s,", Z(font)));
+        Line(Head(type) + Format(", %s,", Z(font)));
         return DataString(text) + 15;
       }
       case ItemType::IconCheckBox: {
         uint16_t icon = f_.ReadIconReference();
-        Line(Head("DG_ITM_CHECKBOX, DG_BT_ICON, ") + Format(", %u,", icon));
+        Line(Head(type) + Format(", %u,", icon));
         return 16;
-      }
-      case ItemType::PushCheck: {
-        auto font = f_.Font();
-        auto frame = f_.FrameOption(kBevels);
-        std::string text = f_.Text();
-        Line(Head("DG_ITM_CHECKBOX, DG_BT_PUSHTEXT, ") + Format(", %s, %s,", Z(font), Z(frame)));
-        return DataString(text) + 17;
-      }
-      case ItemType::IconPushCheck: {
-        uint16_t icon = f_.ReadIconReference();
-        auto frame = f_.FrameOption(kBevels);
-        Line(Head("DG_ITM_CHECKBOX, DG_BT_PUSHICON, ") + Format(", %s, %u,", Z(frame), icon));
-        return 18;
       }
       case ItemType::IconMenuCheck: {
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head("DG_ITM_CHECKBOX, DG_BT_PUSHMENUICON, ") + Format(", %zu,", icons.size()));
+        Line(Head(type) + Format(", %zu,", icons.size()));
         WriteList(icons, " %s,");
         return 16 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::SingleSpin: {
         uint16_t first = f_.Number();
         uint16_t second = f_.Number();
-        Line(Head("DG_ITM_SPINCONTROL, DG_ST_SINGLESPIN, ") + Format(", %u, %u,", first, second));
+        Line(Head(type) + Format(", %u, %u,", first, second));
         return 18;
       }
       case ItemType::EditSpin: {
         uint16_t value = f_.Number();
-        Line(Head("DG_ITM_SPINCONTROL, DG_ST_EDITSPIN, ") + Format(", %u,", value));
+        Line(Head(type) + Format(", %u,", value));
         return 16;
       }
       case ItemType::CenterText:
@@ -285,7 +289,7 @@ class BodyReader {
       case ItemType::ProgressBar: {
         uint16_t n[2] = {f_.Number(), f_.Number()};
         auto frame = f_.OptionalKeyword(kProgressFrames);
-        Line(Head("DG_ITM_PROGRESSBAR, 0, ") + Format(", %s, %u, %u,", Z(frame), n[0], n[1]));
+        Line(Head(type) + Format(", %s, %u, %u,", Z(frame), n[0], n[1]));
         return 20;
       }
       case ItemType::Ruler: {
@@ -306,7 +310,7 @@ class BodyReader {
       case ItemType::Icon: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        Line(Head(Format("%s, 0, ", Z(KindOf(kItemKinds, type)))) + Format(", %s, %u,", Z(frame), icon));
+        Line(Head(type) + Format(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::UserItem: {
@@ -344,7 +348,7 @@ class BodyReader {
       }
       case ItemType::TabBar:
       case ItemType::Browser:
-        Line(Head(Format("%s, 0, ", Z(KindOf(kItemKinds, type)))));
+        Line(Head(type));
         return 14;
       case ItemType::UserControl:
         return UserControl();
@@ -426,7 +430,7 @@ class BodyReader {
       CheckCount(values.size());
     }
     auto frame = f_.FrameOption(kBevels);
-    Line(Head("DG_ITM_USERCONTROL, 0, ") + Format(", %u, %s, %zu,", first, Z(frame), values.size()));
+    Line(Head(ItemType::UserControl) + Format(", %u, %s, %zu,", first, Z(frame), values.size()));
     WriteList(values, " %s,");
     return 20 + 2 * static_cast<long>(values.size());
   }
@@ -449,7 +453,7 @@ class BodyReader {
       lex_.GetToken();
       ctx_.Fail("An item is missing");
     }
-    Line(Head("DG_ITM_TABCONTROL, DG_TT_NORMALTAB, ") + Format(", %zu,", entries.size()));
+    Line(Head(ItemType::NormalTab) + Format(", %zu,", entries.size()));
     for (const auto& entry : entries) {
       Line(Format("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 6);
@@ -464,7 +468,7 @@ class BodyReader {
       entries.push_back(lex_.ExpectTokenOnNewLine(TOK_NAME, "An item is missing"));
       CheckCount(entries.size());
     }
-    Line(Head("DG_ITM_TABCONTROL, DG_TT_SIMPLETAB, ") + Format(", %s, %zu,", Z(frame), entries.size()));
+    Line(Head(ItemType::SimpleTab) + Format(", %s, %zu,", Z(frame), entries.size()));
     for (const auto& entry : entries) Line(Format("\t\t\t%s,", entry.c_str()));
     return 18 + 2 * static_cast<long>(entries.size());
   }
@@ -477,7 +481,7 @@ class BodyReader {
 
   long ListBox(ItemType type) {
     auto font = f_.Font();
-    std::string kind(KindOf(kItemKinds, type));
+    std::string kind(KindOf(kSelectKinds, type));
     kind += f_.Keyword(kPartialItems);
     std::string word = f_.Word();
     if (auto scroll = Lookup(kListScrolls, word)) {
@@ -512,7 +516,7 @@ class BodyReader {
       entries.push_back(std::move(entry));
       CheckCount(entries.size());
     }
-    Line(Head("DG_ITM_POPUPCONTROL, 0, ") + Format(", %u, %u, %zu,", n[0], n[1], entries.size()));
+    Line(Head(ItemType::PopupControl) + Format(", %u, %u, %zu,", n[0], n[1], entries.size()));
     for (const auto& entry : entries) {
       Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : Format("\t\t%10u,", entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 4);
@@ -535,7 +539,7 @@ class BodyReader {
       flags += *text;
     }
     if (rootButton) flags += " | DG_TVT_ROOTBUTTON";
-    Line(Head(Format("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kItemKinds, type)), flags.c_str())) +
+    Line(Head(Format("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
          Format(", %s,", Z(font)));
     Line(Format("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
     return 26;
@@ -546,7 +550,7 @@ class BodyReader {
     uint16_t n[4] = {f_.Number(), f_.Number(), f_.Number(), f_.Number()};
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
-    Line(Head(Format("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kItemKinds, type)))) +
+    Line(Head(Format("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
          Format(", %s, %s", Z(font), mode.c_str()));
     Line(Format("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
     return 26;
@@ -569,6 +573,8 @@ class BodyReader {
   void CheckCount(size_t count) {
     if (count > kCountLimit) ctx_.Fail("Internal error");
   }
+
+  std::string Head(ItemType type) const { return Head(KindOf(kItemKinds, type)); }
 
   // "\t%3u, <kinds><x>, <y>, <w>, <h>": the start of every item line.
   std::string Head(std::string_view kinds) const {
