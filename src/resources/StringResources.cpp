@@ -49,28 +49,7 @@ std::string BeginResourceBlock(Context& ctx, const char* outputType) {
   return id;
 }
 
-namespace {
-
-struct ListType {
-  std::string_view name;  // the keyword without quotes, or the output type itself
-  const char* outputType;
-};
-
-// 'STRm' is written exactly as 'STR#'.
-constexpr std::array<ListType, 4> kListTypes = {{
-    {"STR#", "STRS"}, {"STRm", "STRS"}, {"STRS", "STRS"}, {"STRf", "STRf"},
-}};
-
-const char* ListOutputType(std::string_view type) {
-  for (const ListType& entry : kListTypes)
-    if (entry.name == type) return entry.outputType;
-  return "STRS";
-}
-
-}  // namespace
-
-void ConvertStringList(Context& ctx, const char* type) {
-  const char* outputType = ListOutputType(type ? type : "");
+void ConvertStringList(Context& ctx, const char* outputType) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
   KeyContext& keys = ctx.keys;
