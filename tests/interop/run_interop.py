@@ -7,14 +7,13 @@ Each case is a folder tests/interop/cases/<name>/ (one per resource type or them
     source.klx  the source converted by tessel (with any further files the source names)
     args        optional: tessel's arguments, one per line, run inside a copy of the case folder;
                 without it: -i source.klx -o source.rc -t w.  The script is the value of -o.
-    check.py    a module with check(resources): `resources` is the list of reslib.Resource
+    check.py    a module with check(resources) and, optionally, prepare_script(text) -> text, which
+                rewrites the script before windres reads it (for forms that only windres refuses);
+                check(resources): `resources` is the list of reslib.Resource
                 (type, name, data, ...) that windres stored, in file order (windres sorts by type
                 and name, so not in source order). It raises AssertionError (reslib.expect,
                 reslib.fail) when a byte is not as the binary layout of its type requires; it may
                 import reslib for the shared helpers (Reader, size_field, cstring, dg_constants).
-                It may also define prepare_script(text) -> text: the copy of the script that windres
-                reads is rewritten with it first (for what windres, unlike the Windows resource
-                compiler, refuses).
 For every case the runner converts the source (exit code 0 required), compiles the script with
     windres --preprocessor=cpp -I tests/interop/include -i X.rc -o X.res -O res
 (exit code 0 and no diagnostics required: a warning means that windres read the script
@@ -79,10 +78,10 @@ def run_case(tessel, windres, case_dir, name):
         checker = load_checker(case_dir, name)
         if hasattr(checker, "prepare_script"):
             path = os.path.join(work, script)
-            with open(path, "rb") as f:
-                text = f.read()
-            with open(path, "wb") as f:
-                f.write(checker.prepare_script(text))
+            with open(path, encoding="latin-1", newline="") as f:
+                text = checker.prepare_script(f.read())
+            with open(path, "w", encoding="latin-1", newline="") as f:
+                f.write(text)
         res = os.path.splitext(script)[0] + ".res"
         run = subprocess.run([windres, "--preprocessor=cpp", "-I", os.path.join(HERE, "include"),
                               "-i", script, "-o", res, "-O", "res"],

@@ -20,7 +20,7 @@ IMAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "images")
 
 
 def prepare_script(text):
-    return re.sub(rb"^(I[^\t&\r\n]*)&(\d+)\t", rb"\1_\2\t", text, flags=re.M)
+    return re.sub(r"^(I[^\t&\r\n]*)&(\d+)\t", r"\1_\2\t", text, flags=re.M)
 
 
 def png_size(data):
