@@ -8,6 +8,7 @@
 
 #include "ImageTestSupport.h"
 #include "TestSupport.h"
+#include "resources/RunSource.h"
 
 namespace {
 
@@ -142,32 +143,27 @@ TEST(ImageRuns, ImageErrorsEndTheRunWithoutLeavingFiles) {
 }
 
 TEST(ImageRuns, SourceErrorsOfImageResources) {
-  struct Case {
-    std::string source;
-    std::string message;
-    bool dependencyMode = false;
+  const testsupport::SourceErrorCase cases[] = {
+      {"'QICN' 128 \"A\" Mac {\r\n}\r\n", "Can't recognize item Mac  (ResID: 128)", 1},
+      {"'QICN' IDX \"A\" {\r\n}\r\n", "Illegal decimal integer value or undefined constant  (ResID: IDX)", 1},
+      {"'QICN' 128 \"A\" {\r\n    \"a\"\r\n    \"b\"\r\n}\r\n", "} is expected  (ResID: 128)", 3},
+      {"'QICN' 128 {\r\n}\r\n", "String is missing  (ResID: 128)", 1},
+      {"'QCSR' 1 \"C\" {\r\n}\r\n", "An item is missing  (ResID: 1)", 2},
+      {"'QCSR' 1 \"C\" {\r\n    256 0\r\n}\r\n", "Unsigned char value is expected  (ResID: 1)", 2},
+      {"'QCSR' 1 \"C\" {\r\n    1\r\n    2\r\n}\r\n", "An item is missing  (ResID: 1)", 2},
+      {"'ICN#' 130 \"I\" {\r\n    Grey\r\n}\r\n", "Can't recognize item Grey  (ResID: 130)", 2},
+      {"'ICN#' 130 \"I\" { Mono\r\n}\r\n", "Extra character on line  (ResID: 130)", 1},
   };
-  const Case cases[] = {
-      {"'QICN' 128 \"A\" Mac {\r\n}\r\n", "(1) : Can't recognize item Mac  (ResID: 128)"},
-      {"'QICN' IDX \"A\" {\r\n}\r\n", "(1) : Illegal decimal integer value or undefined constant  (ResID: IDX)"},
-      {"'QICN' IDX \"A\" {\r\n}\r\n", "(1) : Illegal decimal integer value or undefined constant  (ResID: IDX)", true},
-      {"'QICN' 128 \"A\" {\r\n    \"a\"\r\n    \"b\"\r\n}\r\n", "(3) : } is expected  (ResID: 128)"},
-      {"'QICN' 128 {\r\n}\r\n", "(1) : String is missing  (ResID: 128)"},
-      {"'QCSR' 1 \"C\" {\r\n}\r\n", "(2) : An item is missing  (ResID: 1)"},
-      {"'QCSR' 1 \"C\" {\r\n    256 0\r\n}\r\n", "(2) : Unsigned char value is expected  (ResID: 1)"},
-      {"'QCSR' 1 \"C\" {\r\n    1\r\n    2\r\n}\r\n", "(2) : An item is missing  (ResID: 1)"},
-      {"'ICN#' 130 \"I\" {\r\n    Grey\r\n}\r\n", "(2) : Can't recognize item Grey  (ResID: 130)"},
-      {"'ICN#' 130 \"I\" { Mono\r\n}\r\n", "(1) : Extra character on line  (ResID: 130)"},
-  };
-  for (const auto& c : cases) {
-    testsupport::TempDir dir;
-    dir.write("a.klx", c.source);
-    RunResult run = c.dependencyMode
-                        ? RunTessel(dir, {"-m", "d", "-i", "a.klx", "-o", "a.mk", "-v", "RES", "-p", "out"})
-                        : RunTessel(dir, {"-i", "a.klx", "-o", "a.rc", "-t", "w"});
-    EXPECT_EQ(run.exit, 1) << c.source;
-    EXPECT_NE(run.out.find("/a.klx " + c.message + "\n\n"), std::string::npos) << c.source << ": " << run.out;
-  }
+  for (const auto& c : cases) EXPECT_EQ(testsupport::CheckSourceError(c), "") << c.source;
+
+  // The dependency list checks the ID as well.
+  testsupport::TempDir dir;
+  dir.write("a.klx", "'QICN' IDX \"A\" {\r\n}\r\n");
+  RunResult run = RunTessel(dir, {"-m", "d", "-i", "a.klx", "-o", "a.mk", "-v", "RES", "-p", "out"});
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.out.find("/a.klx (1) : Illegal decimal integer value or undefined constant  (ResID: IDX)\n\n"),
+            std::string::npos)
+      << run.out;
 }
 
 TEST(ImageRuns, UnwritableCursorIsANoteAndTheRunGoesOn) {
