@@ -88,7 +88,7 @@ TEST(DataFiles, ErrorsStopTheRunAndLeaveNoScript) {
        "Can't open file: files\\none.txt  (ResID: 2)", 2},
       // 'TEXT' tries the first path only, not the name alone.
       {"'TEXT' 2 \"t\" {\n\"a.txt\"\n}\n", {{"a.txt", "x"}}, "-p files", "Can't open file: files\\a.txt  (ResID: 2)", 2},
-      {"'FILE' 3 \"f\" {\n\"none.bin\"\n}\n", {{"x/none.txt", "x"}}, "-p x;y", "Can't open file: none.bin  (ResID: 3)", 2},
+      {"'FILE' 3 \"f\" {\n\"none.bin\"\n}\n", {{"x/none.txt", "x"}}, "-p 'x;y'", "Can't open file: none.bin  (ResID: 3)", 2},
       {"'FILE' 3 \"f\" {\n\"sub\"\n}\n", {{"sub/x", "x"}}, "", "Can't open file: sub  (ResID: 3)", 2},
       {"'FILE' 3\n\"f\" {\n\"a\"\n}\n", {}, "", "String is missing  (ResID: 3)", 1},
       {"'DATA'\n4 \"d\" {\n\"a\"\n}\n", {}, "", "Resource ID is missing", 1},
