@@ -73,6 +73,10 @@ void SkipFurtherStrings(Context& ctx) {
 
 void ExpectClosingBrace(Context& ctx) { ctx.lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected"); }
 
+// Modes d and h have no path list and write no resources: embedded files are checked for
+// their syntax only, so that a valid source passes these modes.
+bool ChecksSyntaxOnly(const Context& ctx) { return ctx.mode == 'd' || ctx.mode == 'h'; }
+
 // The first file that opens among the set entries of the path list joined with the name,
 // then (when asked) the name alone.
 std::optional<std::string> ReadFromPathList(const Context& ctx, const std::string& name, bool tryNameAlone) {
@@ -162,6 +166,10 @@ void ConvertFile(Context& ctx) {
     ExpectClosingBrace(ctx);
     return;
   }
+  if (ChecksSyntaxOnly(ctx)) {
+    ExpectClosingBrace(ctx);
+    return;
+  }
   std::optional<std::string> content = ReadFromPathList(ctx, name, true);
   if (!content) ctx.Fail("Can't open file: ", name);
   WriteFileBlock(ctx, id + " FILE", *content, true);
@@ -175,7 +183,7 @@ void ConvertDataFile(Context& ctx, const char* typeName) {
   std::string name = ReadFileName(ctx);
   if (ctx.keys.IsKeyExtraction()) {
     SkipFurtherStrings(ctx);
-  } else {
+  } else if (!ChecksSyntaxOnly(ctx)) {
     std::optional<std::string> content = ReadFromPathList(ctx, name, false);
     if (!content) ctx.Fail("Can't open file: ", name);
     WriteFileBlock(ctx, id + " " + typeName, *content, true);
