@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <png.h>
 
 #include "TestSupport.h"
 #include "frontend/Tokens.h"
@@ -36,6 +39,16 @@ RunResult RunTessel(const TempDir& dir, const std::string& source, const std::st
   run.resultLeft = dir.exists("a.out");
   if (run.resultLeft) run.result = dir.read("a.out");
   return run;
+}
+
+// A small opaque RGBA image.
+void WritePng(const std::string& path, int size) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = image.height = static_cast<png_uint_32>(size);
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> pixels(static_cast<size_t>(size * size * 4), 0xFF);
+  ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr)) << path;
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -86,6 +99,21 @@ TEST(Limits, PathListKeepsTenEntriesTheLastWithTheRest) {
   EXPECT_EQ(tessel::SplitPathList(""), (std::vector<std::string>{""}));
 }
 
+TEST(Limits, DataFileFoundThroughTheTenthPathOnly) {
+  TempDir dir;
+  dir.write("j/ten.bin", "10");
+  dir.write("k/eleven.bin", "11");
+  const std::string tenPaths = "-p 'a;b;c;d;e;f;g;h;i;j'";
+  RunResult run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w " + tenPaths);
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.result.find("1 DATA\r\nBEGIN\r\n\t2, 0,\r\n\t0x3031,\r\n"), std::string::npos) << run.result;
+  // With eleven entries the tenth is "j;k": neither j nor k is searched.
+  run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w -p 'a;b;c;d;e;f;g;h;i;j;k'");
+  ExpectSourceError(run, "Can't open file: ten.bin  (ResID: 1)", 2);
+  run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"eleven.bin\"\n}\n", "-t w -p 'a;b;c;d;e;f;g;h;i;j;k'");
+  ExpectSourceError(run, "Can't open file: eleven.bin  (ResID: 1)", 2);
+}
+
 TEST(Limits, FiveMultipliersAndMore) {
   TempDir dir;
   RunResult run = RunTessel(dir, "", "-t w -w 1.5 2 3 4 5 -d X");
@@ -96,6 +124,25 @@ TEST(Limits, FiveMultipliersAndMore) {
   EXPECT_EQ(run.err,
             "# ERROR: AddNewConvImageSizeMultiplier failed to add multiplier 6.00 (convImageSizeMultiplierNum = 5)\n"
             "# ERROR: AddNewConvImageSizeMultiplier failed to add multiplier 7.00 (convImageSizeMultiplierNum = 5)\n");
+
+  // An icon gets one file per density: the base one and five multipliers, not the sixth.
+  std::filesystem::create_directories(dir.file("img"));
+  WritePng(dir.file("img/arrow.png"), 16);
+  for (const char* scale : {"1.50", "2.00", "3.00", "4.00", "5.00", "6.00"}) {
+    WritePng(dir.file("img/arrow@" + std::string(scale) + "x.png"), 16);
+  }
+  run = RunTessel(dir, "'QICN' 100 \"Arrow\" {\n\"arrow\"\n}\n", "-t w -p img -w 1.5 2 3 4 5 6");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  for (int dpi : {96, 144, 192, 288, 384, 480}) {
+    EXPECT_TRUE(dir.exists("arrow&" + std::to_string(dpi) + ".ico")) << dpi;
+    EXPECT_NE(run.result.find("I100&" + std::to_string(dpi) + "\tICON"), std::string::npos) << dpi;
+  }
+  EXPECT_FALSE(dir.exists("arrow&576.ico"));
+  // A cursor holds five images: with five multipliers the sixth image is refused.
+  run = RunTessel(dir, "'QCSR' 101 \"Arrow\" {\n\"arrow\"\n1 1\n}\n", "-t w -p img -w 1.5 2 3 4");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  run = RunTessel(dir, "'QCSR' 101 \"Arrow\" {\n\"arrow\"\n1 1\n}\n", "-t w -p img -w 1.5 2 3 4 5");
+  ExpectSourceError(run, "An error was occured during conversion of icon img\\arrow@5.00x.png  (ResID: 101)", 3);
 }
 
 TEST(Limits, DeeplyNestedConditionals) {
