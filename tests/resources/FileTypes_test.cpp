@@ -1,0 +1,115 @@
+#include "resources/FileTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessel {
+namespace {
+
+struct GroupSpec {
+  std::string id;
+  std::vector<std::string> children;
+  std::vector<std::string> types;
+};
+
+FileTypeState MakeState(const std::vector<GroupSpec>& groups, const std::vector<std::string>& types) {
+  FileTypeState state;
+  for (const auto& spec : groups) {
+    FileTypeGroupRecord record;
+    record.id = spec.id;
+    for (const auto& name : spec.children) record.children.push_back({name});
+    for (const auto& name : spec.types) record.types.push_back({name});
+    state.groups.push_back(record);
+  }
+  for (const auto& id : types) state.types.push_back({id, {}});
+  return state;
+}
+
+struct GraphCase {
+  const char* name;
+  std::vector<GroupSpec> groups;
+  std::vector<std::string> types;
+  const char* fault;  // null: accepted
+};
+
+TEST(FileTypeGraph, RulesAndTheirOrder) {
+  const std::vector<GraphCase> cases = {
+      {"nested groups, each type listed once", {{"1", {"2", "3"}, {"A"}}, {"2", {}, {"B"}}, {"3", {}, {"B"}}}, {"A", "B"},
+       nullptr},
+      {"type listed by the inner group only", {{"1", {"2"}, {}}, {"2", {}, {"A"}}}, {"A"}, nullptr},
+      {"no groups at all", {}, {"A"}, nullptr},
+      {"unknown child", {{"1", {"9"}, {}}}, {}, "Referenced child FTGP not found"},
+      {"child matched as text only", {{"128", {}, {}}, {"1", {"0x80"}, {}}}, {}, "Referenced child FTGP not found"},
+      {"ID of two groups named as child", {{"1", {"2"}, {}}, {"2", {}, {}}, {"2", {}, {}}}, {},
+       "Referenced child FTGP not found"},
+      {"child listed twice in one group", {{"1", {"2", "2"}, {}}, {"2", {}, {}}}, {}, "FTGP has multiple parent"},
+      {"child of two groups", {{"1", {"3"}, {}}, {"2", {"3"}, {}}, {"3", {}, {}}}, {}, "FTGP has multiple parent"},
+      {"type listed while no type exists", {{"1", {}, {"A"}}}, {}, "Referenced FTYP not found"},
+      {"unknown type", {{"1", {}, {"B"}}}, {"A"}, "Referenced FTYP not found"},
+      {"ID of two types", {{"1", {}, {"A"}}}, {"A", "A"}, "Referenced FTYP not found"},
+      {"type listed twice by one group", {{"1", {}, {"A", "A"}}}, {"A"}, "Multiple FTGP->FTYP reference"},
+      {"group listing itself", {{"1", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
+      {"two groups in a ring", {{"1", {"2"}, {}}, {"2", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
+      {"ring above a chain", {{"4", {"1"}, {}}, {"1", {"2"}, {}}, {"2", {"3"}, {}}, {"3", {"2"}, {}}}, {},
+       "Cyclic FTGP relation detected"},
+      {"type listed by a group and its parent", {{"1", {"2"}, {"A"}}, {"2", {}, {"A"}}}, {"A"},
+       "Transitive relation detected in FTGPs"},
+      {"type listed by a group and a grandparent", {{"3", {}, {"A"}}, {"1", {"2"}, {"A"}}, {"2", {"3"}, {}}}, {"A"},
+       "Transitive relation detected in FTGPs"},
+      {"siblings may list the same type", {{"1", {"2", "3"}, {}}, {"2", {}, {"A"}}, {"3", {}, {"A"}}}, {"A"}, nullptr},
+      // Earlier rules win: types are resolved before cycles are looked for.
+      {"ring and an unknown type", {{"1", {"1"}, {"B"}}}, {"A"}, "Referenced FTYP not found"},
+      {"ring and a transitive listing", {{"1", {"2"}, {"A"}}, {"2", {"1"}, {"A"}}}, {"A"},
+       "Cyclic FTGP relation detected"},
+  };
+  for (const auto& c : cases) {
+    FileTypeState state = MakeState(c.groups, c.types);
+    const char* fault = FindFileTypeGraphFault(state);
+    EXPECT_STREQ(fault, c.fault) << c.name;
+  }
+}
+
+TEST(FileTypeGraph, ResolvesNamesAndParents) {
+  FileTypeState state = MakeState({{"1", {"2"}, {"A"}}, {"2", {}, {"B"}}}, {"B", "A"});
+  ASSERT_EQ(FindFileTypeGraphFault(state), nullptr);
+  EXPECT_EQ(state.groups[0].children[0].resolved, 1u);
+  EXPECT_EQ(state.groups[1].parent, 0u);
+  EXPECT_EQ(state.groups[0].parent, kNoRecord);
+  EXPECT_EQ(state.groups[0].types[0].resolved, 1u);
+  EXPECT_EQ(state.types[0].groups, std::vector<size_t>{1});
+  EXPECT_EQ(state.types[1].groups, std::vector<size_t>{0});
+}
+
+// A long chain listed root first: every walk up the chain and every ancestor test would
+// repeat the whole chain if the check were not linear; the depth also rules out recursion.
+TEST(FileTypeGraph, LongChains) {
+  const int depth = 200000;
+  std::vector<GroupSpec> chain;
+  for (int i = 0; i < depth; ++i) {
+    GroupSpec g{std::to_string(i), {}, {"T" + std::to_string(i)}};
+    if (i + 1 < depth) g.children.push_back(std::to_string(i + 1));
+    chain.push_back(g);
+  }
+  std::vector<std::string> types;
+  for (int i = 0; i < depth; ++i) types.push_back("T" + std::to_string(i));
+  FileTypeState sound = MakeState(chain, types);
+  EXPECT_EQ(FindFileTypeGraphFault(sound), nullptr);
+
+  chain.back().types.push_back("T0");
+  FileTypeState transitive = MakeState(chain, types);
+  EXPECT_STREQ(FindFileTypeGraphFault(transitive), "Transitive relation detected in FTGPs");
+
+  chain.back().children.push_back("0");
+  FileTypeState ring = MakeState(chain, types);
+  EXPECT_STREQ(FindFileTypeGraphFault(ring), "Cyclic FTGP relation detected");
+}
+
+TEST(FileTypeCode, FirstCharacterIsMostSignificant) {
+  EXPECT_EQ(FourCharCode("\"TEXT\""), 0x54455854u);
+  EXPECT_EQ(FourCharCode("\"\xC4""bc \""), 0xC4626320u);
+}
+
+}  // namespace
+}  // namespace tessel
