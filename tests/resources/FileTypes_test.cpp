@@ -52,7 +52,7 @@ TEST(FileTypeGraph, RulesAndTheirOrder) {
       {"type listed twice by one group", {{"1", {}, {"A", "A"}}}, {"A"}, "Multiple FTGP->FTYP reference"},
       {"group listing itself", {{"1", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
       {"two groups in a ring", {{"1", {"2"}, {}}, {"2", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
-      {"ring above a chain", {{"4", {"1"}, {}}, {"1", {"2"}, {}}, {"2", {"3"}, {}}, {"3", {"2"}, {}}}, {},
+      {"walk into a ring from below", {{"3", {}, {}}, {"1", {"2"}, {}}, {"2", {"3", "1"}, {}}}, {},
        "Cyclic FTGP relation detected"},
       {"type listed by a group and its parent", {{"1", {"2"}, {"A"}}, {"2", {}, {"A"}}}, {"A"},
        "Transitive relation detected in FTGPs"},
@@ -85,7 +85,7 @@ TEST(FileTypeGraph, ResolvesNamesAndParents) {
 // A long chain listed root first: every walk up the chain and every ancestor test would
 // repeat the whole chain if the check were not linear; the depth also rules out recursion.
 TEST(FileTypeGraph, LongChains) {
-  const int depth = 200000;
+  const int depth = 50000;
   std::vector<GroupSpec> chain;
   for (int i = 0; i < depth; ++i) {
     GroupSpec g{std::to_string(i), {}, {"T" + std::to_string(i)}};
