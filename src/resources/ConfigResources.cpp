@@ -114,8 +114,9 @@ void ConvertConfigRecord(Context& ctx) {
   const std::string second = ReadSum(lex);
   const std::string third = ReadSum(lex);
   std::string words[4];  // the method and items 5 to 7
-  for (auto& word : words) word = lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
+  words[0] = lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
   if (!ctx.keys.IsKeyExtraction()) CheckMethod(ctx, words[0]);
+  for (int i = 1; i < 4; ++i) words[i] = lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
   const std::string last = ReadSum(lex);
   const std::string text = lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
   const long bytes = StringByteCount(lex, text.c_str()) - 2;

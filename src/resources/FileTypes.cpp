@@ -40,13 +40,10 @@ void WriteSizeLine(Context& ctx, long size) {
 // Bytes of a text literal without its quotes.
 long TextBytes(Context& ctx, const char* literal) { return StringByteCount(ctx.lex, literal) - 2; }
 
-// Names, one per line, up to the next token that is not a name.
+// Names, one per line, up to the next token that is not a name (left unread).
 long CountNames(Lexer& lex) {
   long count = 0;
-  while (lex.PeekToken() == TOK_NAME) {
-    lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
-    ++count;
-  }
+  while (lex.ExpectTokenOnNewLine(TOK_NAME, nullptr)) ++count;
   return count;
 }
 
@@ -260,7 +257,8 @@ void ConvertFileType(Context& ctx) {
     ctx.keys.PushKeyScope("Description");
     lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
     ctx.keys.SuppressKeys();
-    while (lex.PeekToken() == TOK_STRING) lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
+    while (lex.ExpectTokenOnNewLine(TOK_STRING, nullptr)) {
+    }
     lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
     ctx.keys.ResumeKeys();
     ctx.keys.PopKeyScope();
