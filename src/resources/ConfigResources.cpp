@@ -7,6 +7,7 @@
 #include "encoding/TranscodeUtils.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
 
@@ -17,12 +18,6 @@ constexpr char kItemMissing[] = "An item is missing";
 constexpr long kConfigTextBytes = 32;
 constexpr long kTemplateLabelLimit = 255;  // the template stores a label's length in one byte
 constexpr size_t kCountLimit = 65535;      // group and command counts are 16-bit words
-
-void WriteHeader(Context& ctx, const std::string& id, std::string_view type) {
-  ctx.out.WriteString(id);
-  ctx.out.WriteLine(type);
-  ctx.out.WriteLine("BEGIN");
-}
 
 void WriteSizeLine(Context& ctx, long size) {
   ctx.out.Printf("\t%ld, %ld,", size % 65536, size / 65536);
@@ -52,25 +47,6 @@ void CheckMethod(Context& ctx, const std::string& method) {
   } else {
     ParseHexLong(ctx.lex, method.c_str());
   }
-}
-
-// The bytes a literal stands for: a doubled quote is one quote, an escape its byte.
-std::string LiteralBytes(Lexer& lex, const char* literal) {
-  const std::string text = Unquoted(literal);
-  std::string bytes;
-  for (const char* p = text.c_str(); *p;) {
-    if (p[0] == '"' && p[1] == '"') {
-      bytes += '"';
-      p += 2;
-    } else if (p[0] == '\\') {
-      const Escape escape = DecodeEscape(lex, p);
-      bytes += static_cast<char>(escape.value);
-      p += escape.length;
-    } else {
-      bytes += *p++;
-    }
-  }
-  return bytes;
 }
 
 void WriteUnits(Context& ctx, const std::u16string& units) {
@@ -103,9 +79,7 @@ std::string CommentSafe(std::string_view text) {
 
 void ConvertConfigRecord(Context& ctx) {
   Lexer& lex = ctx.lex;
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  WriteHeader(ctx, id, " ACNF");
+  BeginResourceBlock(ctx, "ACNF");
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
@@ -142,8 +116,7 @@ void ConvertConfigRecord(Context& ctx) {
 
 void ConvertLabelValueList(Context& ctx) {
   Lexer& lex = ctx.lex;
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
+  const std::string id = BeginResourceBlock(ctx, "ACP0");
   ctx.keys.PushKeyScope("ACP0");
   ctx.keys.PushKeyScope(id);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
@@ -174,7 +147,6 @@ void ConvertLabelValueList(Context& ctx) {
   if (values.empty()) lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
 
-  WriteHeader(ctx, id, " ACP0");
   WriteSizeLine(ctx, valueSize);
   for (const auto& value : values) ctx.out.WriteDataString(lex, value.c_str(), 1);
   ctx.out.WriteLineBlank("END");
@@ -182,7 +154,8 @@ void ConvertLabelValueList(Context& ctx) {
   if (withTemplate) {
     for (const char* line : {"900 TMPLNAM", "BEGIN", "\t5, 0,", "\t\"ACP0\\0\","}) ctx.out.WriteLine(line);
     ctx.out.WriteLineBlank("END");
-    WriteHeader(ctx, "900", " TMPL");
+    ctx.out.WriteLine("900 TMPL");
+    ctx.out.WriteLine("BEGIN");
     WriteSizeLine(ctx, templateSize);
     ctx.out.StartDataBlock(1);
     for (const auto& label : labels) {
@@ -199,9 +172,7 @@ void ConvertLabelValueList(Context& ctx) {
 
 void ConvertCommandTable(Context& ctx) {
   Lexer& lex = ctx.lex;
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  WriteHeader(ctx, id, " CMND");
+  const std::string id = BeginResourceBlock(ctx, "CMND");
   ctx.keys.PushKeyScope("CMND");
   ctx.keys.PushKeyScope(id);
 
@@ -217,8 +188,9 @@ void ConvertCommandTable(Context& ctx) {
     size += 6;
     size_t commands = 0;
     while (lex.PeekToken() == TOK_STRING) {
+      const char* command = lex.GetTokenText();
       if (commands == kCountLimit) ctx.Fail("Internal error");
-      size += WideBytes(ctx, lex.GetTokenText());
+      size += WideBytes(ctx, command);
       size += lex.PeekTokenOnLine() == TOK_STRING ? WideBytes(ctx, lex.GetTokenText()) : 2;
       ++commands;
     }

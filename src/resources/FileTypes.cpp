@@ -7,6 +7,7 @@
 
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
 
@@ -24,12 +25,6 @@ void Remember(Context& ctx, Store&& store) {
     ctx.fileTypes = FileTypeState{};
     ctx.Fail("Not enough memory");
   }
-}
-
-void WriteHeader(Context& ctx, const std::string& id, std::string_view type) {
-  ctx.out.WriteString(id);
-  ctx.out.WriteLine(type);
-  ctx.out.WriteLine("BEGIN");
 }
 
 void WriteSizeLine(Context& ctx, long size) {
@@ -199,11 +194,9 @@ void ConvertFileTypeGroup(Context& ctx) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.groups.emplace_back(); });
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
+  const std::string id = BeginResourceBlock(ctx, "FTGP");
   FileTypeGroupRecord* record = extracting ? nullptr : &ctx.fileTypes.groups.back();
   if (record) Remember(ctx, [&] { record->id = id; });
-  WriteHeader(ctx, id, " FTGP");
   ctx.keys.PushKeyScope("FTGP");
   ctx.keys.PushKeyScope(id);
   ctx.keys.SuppressKeys();
@@ -244,10 +237,8 @@ void ConvertFileType(Context& ctx) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.emplace_back(); });
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
+  const std::string id = BeginResourceBlock(ctx, "FTYP");
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.back().id = id; });
-  WriteHeader(ctx, id, " FTYP");
   const std::string name = lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   ctx.keys.PushKeyScope("FTYP");
   ctx.keys.PushKeyScope(id);

@@ -6,6 +6,7 @@
 #include "encoding/TranscodeUtils.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
 
@@ -19,7 +20,7 @@ using Values = std::array<uint16_t, kMaxValues>;
 using ValueParser = uint16_t (*)(Lexer&, const char*);
 
 struct GuidListKind {
-  const char* typeLine;  // " LAY2" or " MEPS"
+  const char* type;
   uint16_t headWord;     // first word of each record
   uint32_t tag;          // third field of each record
   long fixedSize;        // record bytes besides the name
@@ -50,8 +51,8 @@ void WriteMepsTail(OutputWriter& out, const Values& v) {
   for (int i = 4; i < kMaxValues; ++i) out.WriteDataShort(v[i]);
 }
 
-constexpr GuidListKind kLay2{" LAY2", 2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
-constexpr GuidListKind kMeps{" MEPS",
+constexpr GuidListKind kLay2{"LAY2", 2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
+constexpr GuidListKind kMeps{"MEPS",
                              1,
                              72,
                              67,
@@ -97,12 +98,8 @@ void WriteRecord(Context& ctx, const GuidListKind& kind) {
 
 void ConvertGuidList(Context& ctx, const GuidListKind& kind) {
   Lexer& lex = ctx.lex;
-  const std::string id = lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
+  BeginResourceBlock(ctx, kind.type);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
-  ctx.out.WriteString(id);
-  ctx.out.WriteLine(kind.typeLine);
-  ctx.out.WriteLine("BEGIN");
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
   // Counting pass: each record is a GUID literal on a new line, its name and its values.

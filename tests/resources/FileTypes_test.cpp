@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/RunSource.h"
+
 namespace tessel {
 namespace {
 
@@ -109,6 +111,56 @@ TEST(FileTypeGraph, LongChains) {
 TEST(FileTypeCode, FirstCharacterIsMostSignificant) {
   EXPECT_EQ(FourCharCode("\"TEXT\""), 0x54455854u);
   EXPECT_EQ(FourCharCode("\"\xC4""bc \""), 0xC4626320u);
+}
+
+TEST(FileTypeResources, SourceErrors) {
+  const char* group = "'FTGP' 300 \"D\" {\n\"d\"\n{\n301\n}\n{\n}\n}\n";
+  const testsupport::SourceErrorCase cases[] = {
+      {"'FTGP'\n300 \"D\" {\n}\n", "Resource ID is missing", 1},
+      {"'FTGP' 300\n\"D\" {\n}\n", "String is missing  (ResID: 300)", 1},
+      {"'FTGP' 300 \"D\" {\n\"d\"\n301\n}\n", "{ is expected  (ResID: 300)", 3},
+      {"'FTGP' 300 \"D\" {\n\"d\"\n{\n301 302\n}\n{\n}\n}\n", "Extra character on line  (ResID: 300)", 4},
+      {"'FTGP' 300 \"D\" {\n\"d\"\n{\n301\n\"x\"\n}\n{\n}\n}\n", "} is expected  (ResID: 300)", 5},
+      {"'FTGP' 300 \"D\" {\n\"d\"\n{\n}\n{\n}\n", "} is expected  (ResID: 300)", 7},
+      {"'FTYP' 200 \"T\" {\n\"d\"\n}\n", "String is missing  (ResID: 200)", 3},
+      {"'FTYP' 200 \"T\" {\n\"d\"\n\"e\"\n\"TEXT\"\n\"TXT\"\n0\n}\n",
+       "String of four characters is expected  (ResID: 200)", 5},
+      {"'FTYP' 200 \"T\" {\n\"d\"\n\"e\"\n\"TEXTS\"\n\"TEXT\"\n0\n}\n",
+       "String of four characters is expected  (ResID: 200)", 4},
+      {"'FTYP' 200 \"T\" {\n\"d\"\n\"e\"\n\"TEXT\"\n\"ttxt\"\n}\n", "An item is missing  (ResID: 200)", 6},
+      {"'FTYP' 200 \"T\" {\n\"d\"\n\"e\"\n\"TEXT\"\n\"ttxt\"\n0 1\n}\n", "Extra character on line  (ResID: 200)", 6},
+      // Checked after the last resource, at the line of the last token an expectation left unread.
+      {group, "Referenced child FTGP not found  (ResID: 300)", 7},
+  };
+  for (const auto& c : cases) EXPECT_EQ(testsupport::CheckSourceError(c), "") << c.source;
+}
+
+// Thousands of groups nested in one chain, each listing its own type, then one type listed
+// again at the bottom of the chain: the whole run stays linear.
+TEST(FileTypeResources, DeepChainOfGroups) {
+  const int depth = 5000;
+  std::string types;
+  for (int i = 0; i < depth; ++i) {
+    types += "'FTYP' T" + std::to_string(i) + " \"t\" {\n\"d\"\n\"e\"\n\"TEXT\"\n\"ttxt\"\n0\n}\n";
+  }
+  auto groups = [&](bool repeatFirstType) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+      text += "'FTGP' G" + std::to_string(i) + " \"g\" {\n\"d\"\n{\n";
+      if (i + 1 < depth) text += "G" + std::to_string(i + 1) + "\n";
+      text += "}\n{\nT" + std::to_string(i) + "\n";
+      if (repeatFirstType && i + 1 == depth) text += "T0\n";
+      text += "}\n}\n";
+    }
+    return text;
+  };
+  const auto sound = testsupport::RunSource(types + groups(false));
+  EXPECT_EQ(sound.exitCode, 0) << sound.out;
+
+  const auto transitive = testsupport::RunSource(types + groups(true));
+  EXPECT_EQ(transitive.exitCode, 1);
+  EXPECT_NE(transitive.out.find("Transitive relation detected in FTGPs  (ResID: G4999)"), std::string::npos)
+      << transitive.out;
 }
 
 }  // namespace
