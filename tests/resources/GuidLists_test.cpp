@@ -37,6 +37,7 @@ TEST(GuidLists, SourceErrors) {
       {"'LAY2' 128 \"l\" {\n" + Record(kGuid, "1\n") + "}\n", "An item is missing in the previous unit  (ResID: 128)",
        "5"},
       {"'LAY2' 128 \"l\" {\n" + Record(kGuid, "1\n0x1\n") + "NAME\n", "} is expected  (ResID: 128)", "6"},
+      {"'LAY2' 128 \"l\" {\n" + std::string(kGuid) + " \"\xC3(\"\n1\n0x1\n}\n", "Illegal String  (ResID: 128)", "2"},
       {Meps("5\n0\n7\n1\n50\n60\n70\n80\n90\n100\n"), "An item is missing in the previous unit  (ResID: 128)", "14"},
       {Meps("5\n0\n7\n1\n50\n60\n70\n80\n90\n100\n65536\n"), "Unsigned short value is expected  (ResID: 128)", "14"},
       {Meps("5\n0\n0x7\n1\n50\n60\n70\n80\n90\n100\n11\n"),
