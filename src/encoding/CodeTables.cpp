@@ -3,7 +3,11 @@
 
 namespace tessel {
 std::optional<const CodeTable*> FindCodeTable(std::string_view lowerName) {
+  static const CodeTable kTables[] = {{"int", "INT", {}}, {"gre", "GRE", {}}, {"rus", "RUS", {}}, {"ceu", "CEU", {}}};
   if (lowerName == "nul") return nullptr;
+  for (const auto& t : kTables) {
+    if (t.option == lowerName) return &t;
+  }
   return std::nullopt;
 }
 std::string_view CodeTableName(const CodeTable* table) { return table ? table->name : "NUL"; }

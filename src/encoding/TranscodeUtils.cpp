@@ -2,7 +2,12 @@
 #include "encoding/TranscodeUtils.h"
 
 namespace tessel {
-int32_t EncodingFromName(std::string_view) { return -1; }
+int32_t EncodingFromName(std::string_view name) {
+  if (name == "utf8" || name == "utf-8" || name == "U8") return kEncodingUtf8;
+  if (name == "utf16" || name == "utf-16" || name == "U16") return kEncodingUtf16;
+  if (name.empty() || name.find_first_not_of("0123456789") != std::string_view::npos || name.size() > 9) return -1;
+  return std::stoi(std::string(name));
+}
 std::u16string WideFromLiteral(Lexer&, const char*) { return {}; }
 size_t WideLengthOfLiteral(Lexer&, const char*) { return 0; }
 }  // namespace tessel

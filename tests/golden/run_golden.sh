@@ -4,7 +4,8 @@
 #   input/    - the files the run starts with (copied to a fresh work directory)
 #   expected/ - every file the run must leave behind, byte for byte (files of input/ included
 #               only when listed here again), plus stdout, stderr and exit (the exit code)
-# The run happens inside the work directory. TESSEL_UPDATE_GOLDEN=1 rewrites expected/.
+# The run happens inside the work directory. TESSEL_UPDATE_GOLDEN=1 rewrites expected/;
+# TESSEL_GOLDEN_ONLY=<pattern> runs only the matching cases.
 set -u
 tessel=$(realpath "$1")
 root=$2
@@ -14,6 +15,7 @@ for case in "$root"/*/; do
   case=${case%/}
   [ -f "$case/args" ] || continue
   name=$(basename "$case")
+  if [ -n "${TESSEL_GOLDEN_ONLY:-}" ] && [[ "$name" != $TESSEL_GOLDEN_ONLY ]]; then continue; fi
   count=$((count + 1))
   work=$(mktemp -d)
   [ -d "$case/input" ] && cp -r "$case/input/." "$work/"

@@ -1,0 +1,33 @@
+// The command line: the option parsers of every mode and the usage text.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "Common/Errors.h"
+#include "Common/Settings.h"
+
+namespace tessel {
+
+class KeyContext;
+
+// What the parsers call back into while the options are read.
+struct OptionHooks {
+  // -j with a value of two or more characters: starts key extraction (output name, prefix).
+  std::function<void(const std::string&, const std::string&)> startKeyExtraction;
+  // -h: reads a file of named numbers; false when the reader reports failure.
+  std::function<bool(const std::string&)> readHeaderDefines;
+};
+
+// Prints the five pages of the usage text and ends the run (exit code 1).
+[[noreturn]] void ShowUsage(ErrorContext& errors);
+
+// Each parser reads argv[first..argc-1] into the settings; misuse shows the usage text.
+void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors,
+                           const OptionHooks& hooks);
+void ParseDependencyOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors);
+void ParseHelpBitmapOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors);
+void ParseMakeFileOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors);
+void ParsePrepkitOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors);
+
+}  // namespace tessel
