@@ -12,7 +12,7 @@ namespace tessel {
 namespace {
 
 // A run over an in-memory source, read up to a given token, as a handler would have it.
-struct Run {
+struct SourceRun {
   testsupport::TempDir dir;
   RunSettings settings;
   ErrorContext errors;
@@ -21,7 +21,7 @@ struct Run {
   KeyContext keys{errors};
   Context ctx{settings, errors, lex, out, keys};
 
-  Run(const std::string& source, bool extraction) {
+  SourceRun(const std::string& source, bool extraction) {
     if (extraction) {
       keys.StartKeyExtraction(dir.file("app.json"), "App");
       keys.SetLexer(&lex);
@@ -70,7 +70,7 @@ const char* const kSource =
     "'QDLG' 1000 Modal 0 0 10 10 \"Second Find\"\n";
 
 TEST(FindDialogTitle, FirstDialogWithTheIdThatHasATitle) {
-  Run run(kSource, false);
+  SourceRun run(kSource, false);
   run.ReadUpTo("FindDialog");
   EXPECT_EQ(FindDialogTitle(run.ctx, "1000"), "Find");
   EXPECT_EQ(FindDialogTitle(run.ctx, "2000"), "Other");
@@ -85,14 +85,14 @@ TEST(FindDialogTitle, FirstDialogWithTheIdThatHasATitle) {
 
 TEST(FindDialogTitle, LongTitleIsCutAndExtractionSearchesNothing) {
   std::string source = "'QDLG' 7 Modal 0 0 1 1 \"" + std::string(300, 'T') + "\"\n";
-  Run run(source, false);
+  SourceRun run(source, false);
   EXPECT_EQ(FindDialogTitle(run.ctx, "7"), std::string(271, 'T'));
-  Run extraction(source, true);
+  SourceRun extraction(source, true);
   EXPECT_EQ(FindDialogTitle(extraction.ctx, "7"), "");
 }
 
 TEST(FindItemAnchor, EntriesOfTheFirstQualifyingHelpList) {
-  Run run(kSource, true);
+  SourceRun run(kSource, true);
   run.ReadUpTo("\"OK\"");
   run.errors.SetResourceID("1000");
   EXPECT_EQ(FindItemAnchor(run.ctx, "1000", 1), "First");
@@ -104,7 +104,7 @@ TEST(FindItemAnchor, EntriesOfTheFirstQualifyingHelpList) {
 }
 
 TEST(FindItemAnchor, MissingAnchorsAndBadEntries) {
-  Run run(kSource, true);
+  SourceRun run(kSource, true);
   run.ReadUpTo("\"OK\"");
   run.errors.SetResourceID("1000");
   const std::string missing = " (17) : Resource Anchor is missing for item with index: ";
@@ -116,7 +116,7 @@ TEST(FindItemAnchor, MissingAnchorsAndBadEntries) {
   EXPECT_NE(run.ErrorOf([&] { FindItemAnchor(run.ctx, "2000", 1); }).find(missing + "1  (ResID: 1000)"),
             std::string::npos);
 
-  Run complete("'DLGH' 1 A {\n2 \"x\" B\n}\n'QDLG' 1 Modal 0 0 1 1 \"t\" {\n", true);
+  SourceRun complete("'DLGH' 1 A {\n2 \"x\" B\n}\n'QDLG' 1 Modal 0 0 1 1 \"t\" {\n", true);
   complete.ReadUpTo("\"t\"");
   EXPECT_EQ(FindItemAnchor(complete.ctx, "1", 2), "B");
   for (int twice = 0; twice < 2; ++twice) {
@@ -127,7 +127,7 @@ TEST(FindItemAnchor, MissingAnchorsAndBadEntries) {
 }
 
 TEST(FindItemAnchor, OutsideExtractionNothingIsSearched) {
-  Run run(kSource, false);
+  SourceRun run(kSource, false);
   EXPECT_EQ(FindItemAnchor(run.ctx, "1000", 1), "");
   EXPECT_EQ(FindItemAnchor(run.ctx, "4711", 1), "");
 }
