@@ -1,11 +1,13 @@
 // The searches of the dialog help: a dialog's title and a dialog item's anchor.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "Common/Settings.h"
 #include "TestSupport.h"
 #include "dialogs/AnchorIndex.h"
+#include "dialogs/DialogHelp.h"
 #include "resources/Context.h"
 
 namespace tessel {
@@ -28,6 +30,13 @@ struct SourceRun {
       lex.SetKeyContext(&keys);
     }
     lex.SetSource(source);
+    out.SetOutput(std::fopen(dir.file("out.rc").c_str(), "wb"), dir.file("out.rc"));
+  }
+  // Converts the help resource the source begins with; returns what was written.
+  std::string Convert() {
+    ConvertDialogHelp(ctx, lex.GetToken());
+    out.CloseOutput();
+    return dir.read("out.rc");
   }
   // Reads tokens up to and including the first one with this text.
   void ReadUpTo(const std::string& text) {
@@ -130,6 +139,54 @@ TEST(FindItemAnchor, OutsideExtractionNothingIsSearched) {
   SourceRun run(kSource, false);
   EXPECT_EQ(FindItemAnchor(run.ctx, "1000", 1), "");
   EXPECT_EQ(FindItemAnchor(run.ctx, "4711", 1), "");
+}
+
+TEST(ConvertDialogHelp, WithoutAnAnchorListOnlyTheResourceIsWritten) {
+  SourceRun run("'DHLP' 9 {\n}\n", false);
+  EXPECT_EQ(run.Convert(), "9 DHLP\r\nBEGIN\r\n\t2, 0,\r\n\t0,\r\nEND\r\n\r\n");
+  SourceRun list("'DLGH' 9 Anchor {\n\"\" A\n}\n", false);
+  EXPECT_EQ(list.Convert(),
+            "9 DLGH\r\nBEGIN\r\n\t14, 0,\r\n\t\"Anchor\\0\",\r\n\t1,\r\n"
+            "\t1,\r\n\t\t\"\\x00\",\r\n\t\t0x0041,\r\nEND\r\n\r\n");
+}
+
+TEST(ConvertDialogHelp, Errors) {
+  const std::string text271 = "\"" + std::string(269, 'a') + "\"";
+  const std::string text1023 = "\"" + std::string(1021, 'a') + "\"";
+  struct Case {
+    std::string source;
+    std::string report;  // the end of the report: " (line) : message..."
+  };
+  const Case cases[] = {
+      {"'DLGH'\n1 A {\n", " (1) : Resource ID is missing\n\n"},
+      {"'DLGH' 1\nA {\n", " (1) : Resource Anchor is missing for item with index:   (ResID: 1)\n\n"},
+      {"'DLGH' 1 A\n}\n", " (2) : { is expected  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\" X\n3 \"b\" Y\n3 \"b\" Y\n2 \"c\" Z\n}\n",
+       " (5) : Current index is less then previous one  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n70000 \"a\" X\n}\n", " (2) : Unsigned short value is expected  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\"\nB\n}\n",
+       " (2) : Resource Anchor is missing for item with index:   (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 B\n}\n", " (2) : String is missing  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\" B 2 \"b\" C\n}\n", " (2) : Extra character on line  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\" B }\n", " (2) : Extra character on line  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\" B\n", " (3) : String is missing  (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a" + std::string(1021, 'a') + "\" B\n}\n", " (2) : String is too long  (ResID: 1)\n\n"},
+      {"'DLGH' 1 (" + std::string(1022, 'a') + ") {\n}\n", " (1) : String is too long  (ResID: 1)\n\n"},
+      {"'DHLP' 1 { \"a\" B\n}\n", " (1) : Extra character on line  (ResID: 1)\n\n"},
+      {"'DHLP' 1 {\n\"a\" B \"b\" C\n}\n", " (2) : Extra character on line  (ResID: 1)\n\n"},
+      {"'DHLP' 1 {\n\"a" + std::string(269, 'a') + "\" B\n}\n", " (2) : String is too long  (ResID: 1)\n\n"},
+  };
+  for (const Case& c : cases) {
+    SourceRun run(c.source, false);
+    std::string report = run.ErrorOf([&] { run.Convert(); });
+    ASSERT_GE(report.size(), c.report.size()) << c.source;
+    EXPECT_EQ(report.substr(report.size() - c.report.size()), c.report) << c.source;
+  }
+  // The longest texts that fit.
+  SourceRun list("'DLGH' 1 (" + std::string(1021, 'a') + ") {\n1 " + text1023 + " B\n}\n", false);
+  EXPECT_NE(list.Convert(), "");
+  SourceRun texts("'DHLP' 1 {\n" + text271 + " B\n}\n", false);
+  EXPECT_NE(texts.Convert(), "");
 }
 
 }  // namespace
