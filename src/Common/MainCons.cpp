@@ -135,7 +135,9 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       break;
     case 'k':
       ParsePrepkitOptions(argc, argv, first, settings, errors);
-      return RunPrepkit(settings, argv[0]);
+      // Prepkit ends the run itself; when it hands control back, the usage text follows.
+      if (int code = RunPrepkit(settings, argv[0]); code != 1) return code;
+      ShowUsage(errors);
     case 'p':
     case 'q':
     case 'r':

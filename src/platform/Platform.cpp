@@ -42,6 +42,11 @@ bool IsExecutable(std::string_view path) {
   return ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(native.c_str(), X_OK) == 0;
 }
 
+bool IsRegularFile(std::string_view path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool SameFile(std::string_view a, std::string_view b) {
   struct stat sa, sb;
   if (::stat(NativePath(a).c_str(), &sa) != 0 || ::stat(NativePath(b).c_str(), &sb) != 0) return false;

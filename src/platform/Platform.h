@@ -17,6 +17,8 @@ FILE* OpenFile(std::string_view path, const char* mode);
 bool DeleteFile(std::string_view path);
 bool FileExists(std::string_view path);
 bool IsExecutable(std::string_view path);
+// True for an existing regular file (not a directory, device or pipe); links are followed.
+bool IsRegularFile(std::string_view path);
 // True when both names refer to one existing file (same device and inode).
 bool SameFile(std::string_view a, std::string_view b);
 // Creates every directory along the path, outer one first: each prefix that ends
