@@ -1,30 +1,575 @@
-// Placeholder: replaced by the lexer implementation.
 #include "frontend/Lexer.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "frontend/Preprocessor.h"
+#include "platform/Platform.h"
+
 namespace tessel {
-Lexer::Lexer(ErrorContext& errors) : errors_(errors), token_(kTokenLimit + 2, '\0') {}
+
+namespace {
+
+constexpr size_t kKeywordSlot = 16;  // a keyword and its terminating zero
+
+constexpr bool KeywordsFit() {
+  for (std::string_view keyword : kResourceKeywords) {
+    if (keyword.size() >= kKeywordSlot) return false;
+  }
+  return true;
+}
+static_assert(KeywordsFit(), "a resource type keyword does not fit its slot");
+
+struct Punctuation {
+  char c;
+  int code;
+};
+constexpr Punctuation kPunctuation[] = {
+    {';', TOK_SEMICOLON}, {'+', TOK_PLUS},     {',', TOK_COMMA},  {'=', TOK_EQUAL},
+    {'[', TOK_LBRACKET},  {']', TOK_RBRACKET}, {'\\', TOK_BACKSLASH}, {'{', TOK_LBRACE},
+    {'}', TOK_RBRACE},    {'|', TOK_BAR},
+};
+
+bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsNameStart(unsigned char c) { return IsLetter(c) || IsDigit(c) || c == '_' || c == '-'; }
+bool IsNameChar(unsigned char c) { return IsNameStart(c) || c == '.'; }
+bool IsLineEnd(unsigned char c) { return c == 0 || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+Lexer::Lexer(ErrorContext& errors) : errors_(errors), token_(kTokenLimit + 2, '\0') {
+  for (std::string_view keyword : kResourceKeywords) {
+    if (keyword.size() >= kKeywordSlot) errors_.GeneralError("Too long keyword is encountered");
+  }
+}
+
 void Lexer::SetSource(std::string text, size_t start) {
   text_ = std::move(text);
   text_.push_back('\0');
-  start_ = pos_ = start;
+  start_ = pos_ = tokenStart_ = std::min(start, text_.size() - 1);
   line_ = 1;
-  pushed_ = 0;
+  pendingLine_ = 0;
+  saved_.clear();
+  comment_.clear();
+  lineComments_.clear();
+  lineScan_ = false;
+  deferStringEnd_ = false;
+  token_[0] = '\0';
 }
-int Lexer::GetToken() { return TOK_END; }
-int Lexer::PeekToken() { return TOK_END; }
-int Lexer::PeekTokenOnLine() { return TOK_END; }
-void Lexer::CheckLineEnd() {}
-char* Lexer::ExpectToken(int, const char*) { return nullptr; }
-char* Lexer::ExpectTokenOnLine(int, const char*) { return nullptr; }
-char* Lexer::ExpectTokenOnNewLine(int, const char*) { return nullptr; }
-char* Lexer::GetTokenText() { return TokenText(); }
-char* Lexer::GetOptionalString() { return nullptr; }
-void Lexer::SavePosition() {}
-void Lexer::RestorePosition() {}
-const std::string& Lexer::LineComment() { return comment_; }
-void Lexer::ClearBlockComments() {}
+
+void Lexer::SetTranslation(const unsigned char* table) {
+  translation_ = nullptr;
+  if (!table) return;
+  std::copy(table, table + ownTranslation_.size(), ownTranslation_.begin());
+  translation_ = &ownTranslation_;
+}
+
+bool Lexer::Extracting() const { return keys_ && keys_->IsKeyExtraction(); }
+
+unsigned char Lexer::Next() {
+  auto c = static_cast<unsigned char>(text_[pos_]);
+  if (c == 0) return 0;  // the end of the text is never stepped over
+  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) keys_->Echo(static_cast<char>(c));
+  ++pos_;
+  return c;
+}
+
+bool Lexer::DoubleByteAt(const char* p) const {
+  if (codePage_ == 0 || !platform::IsLeadByte(codePage_, static_cast<unsigned char>(p[0]))) return false;
+  // A lead byte before the end of the text or a line end stands alone.
+  return !IsLineEnd(static_cast<unsigned char>(p[1]));
+}
+
+void Lexer::EndOfLine() {
+  if (lineScan_) lineComments_[line_] = comment_;
+  comment_.clear();
+  ++line_;
+}
+
+void Lexer::SkipLineEnd() {
+  if (Next() == '\r' && text_[pos_] == '\n') Next();
+  EndOfLine();
+}
+
+void Lexer::AppendComment(unsigned char c) {
+  if (c == '"' && (comment_.empty() || comment_.back() != '\\')) comment_ += '\\';
+  comment_ += static_cast<char>(c);
+}
+
+void Lexer::SetTokenText(std::string_view text) {
+  if (text.size() > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  std::memcpy(token_.data(), text.data(), text.size());
+  token_[text.size()] = '\0';
+}
+
 void Lexer::Fail(std::string_view message, std::string_view detail, std::string_view detail2) {
   errors_.SourceError(message, detail, detail2, line_);
 }
-char* Lexer::StripQuotes(char* text) { return text; }
+
+// ---- Reading tokens ----
+
+void Lexer::ReadLineComment() {
+  AppendComment(Next());
+  AppendComment(Next());
+  for (;;) {
+    auto c = static_cast<unsigned char>(text_[pos_]);
+    if (IsLineEnd(c)) return;
+    if (c == '$' && std::strncmp(text_.data() + pos_ + 1, "NOP", 3) != 0) Fail("Illegal KLX keyword");
+    AppendComment(Next());
+  }
+}
+
+void Lexer::ReadBlockComment() {
+  const int startLine = line_;
+  AppendComment(Next());
+  AppendComment(Next());
+  for (;;) {
+    auto c = static_cast<unsigned char>(text_[pos_]);
+    if (c == 0) errors_.SourceError("Incompleted comment", {}, {}, startLine);
+    if (c == '\r' || c == '\n') {
+      SkipLineEnd();
+    } else if (c == '*' && text_[pos_ + 1] == '/') {
+      AppendComment(Next());
+      AppendComment(Next());
+      return;
+    } else {
+      AppendComment(Next());
+    }
+  }
+}
+
+void Lexer::SkipToLineEnd() {
+  while (!IsLineEnd(static_cast<unsigned char>(text_[pos_]))) {
+    Next();
+    if (pos_ - tokenStart_ > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  }
+}
+
+// During key extraction a '#' line goes to the directive reader and is skipped.
+void Lexer::ReadDirective() {
+  const size_t begin = pos_;
+  while (!IsLineEnd(static_cast<unsigned char>(text_[pos_]))) Next();
+  if (directives_) {
+    std::string line(text_, begin, pos_ - begin);
+    directives_->ReadDirectiveLine(line.c_str(), line_);
+  }
+}
+
+void Lexer::ReadString() {
+  const bool hooks = Extracting();
+  const bool deferEnd = deferStringEnd_;
+  deferStringEnd_ = false;
+  const size_t begin = pos_;
+  Next();  // the opening quote
+  KeyStringState local;
+  KeyStringState& state = deferEnd ? outerString_ : local;
+  if (deferEnd) outerHooked_ = hooks;
+  if (hooks) {
+    state = KeyStringState{};
+    keys_->BeginKeyString(state);
+  }
+  for (;;) {
+    const char* p = text_.data() + pos_;
+    auto c = static_cast<unsigned char>(*p);
+    if (IsLineEnd(c)) Fail("Illegal string");
+    if (DoubleByteAt(p) || (c == '\\' && !IsLineEnd(static_cast<unsigned char>(p[1])))) {
+      Next();
+      Next();
+    } else {
+      Next();
+      if (c == '"') break;
+    }
+    if (pos_ - begin > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  }
+  SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
+  if (!Extracting()) ApplyStringForms();
+  if (hooks && !deferEnd) FinishKeyString(state);
+}
+
+Lexer::TokenState Lexer::SaveTokenState() const {
+  return {std::string(token_.data()), tokenStart_, comment_};
+}
+
+void Lexer::RestoreTokenState(const TokenState& state) {
+  std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
+  tokenStart_ = state.tokenStart;
+  comment_ = state.comment;
+}
+
+// The key hooks may look ahead (the anchor word of a help string, the line comment);
+// the string token stays the current token.
+void Lexer::FinishKeyString(KeyStringState& state) {
+  const TokenState token = SaveTokenState();
+  if (state.outermost) keys_->SetKeyStringValue(state, token_.data());
+  keys_->EndKeyString(state);
+  RestoreTokenState(token);
+}
+
+// Code-table translation, then the Windows form: \" becomes "" and \. becomes a dot.
+void Lexer::ApplyStringForms() {
+  char* t = token_.data();
+  if (translation_) TranslateLiteral(*translation_, t);
+  for (size_t i = 0; t[i];) {
+    if (DoubleByteAt(t + i)) {
+      i += 2;
+    } else if (t[i] == '\\' && t[i + 1]) {
+      if (t[i + 1] == '"') t[i] = '"';
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  size_t w = 0;
+  for (size_t i = 0; t[i];) {
+    if (DoubleByteAt(t + i)) {
+      t[w++] = t[i++];
+      t[w++] = t[i++];
+    } else if (t[i] == '\\' && t[i + 1] == '.') {
+      t[w++] = '.';
+      i += 2;
+    } else if (t[i] == '\\' && t[i + 1]) {
+      t[w++] = t[i++];
+      t[w++] = t[i++];
+    } else {
+      t[w++] = t[i++];
+    }
+  }
+  t[w] = '\0';
+}
+
+void Lexer::ReadParenthesised() {
+  const size_t begin = pos_;
+  Next();
+  for (;;) {
+    const char* p = text_.data() + pos_;
+    auto c = static_cast<unsigned char>(*p);
+    if (IsLineEnd(c)) Fail("Illegal string");
+    if (DoubleByteAt(p) || (c == '\\' && !IsLineEnd(static_cast<unsigned char>(p[1])))) {
+      Next();
+      Next();
+    } else {
+      Next();
+      if (c == ')') break;
+    }
+    if (pos_ - begin > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  }
+  SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
+}
+
+void Lexer::ReadCommand() {
+  Next();
+  if (!IsLetter(static_cast<unsigned char>(text_[pos_]))) Fail("Illegal KLX command: ", "$");
+  while (IsLetter(static_cast<unsigned char>(text_[pos_])) || IsDigit(static_cast<unsigned char>(text_[pos_]))) {
+    Next();
+    if (pos_ - tokenStart_ > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  }
+  SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+}
+
+int Lexer::ReadResourceType() {
+  char code[7] = {'\'', 0, 0, 0, 0, 0, 0};
+  Next();
+  for (int i = 1; i <= 4; ++i) {
+    auto c = static_cast<unsigned char>(text_[pos_]);
+    if (c == 0) Fail("Illegal resource type: ", code);
+    Next();
+    code[i] = (c == '\r' || c == '\n') ? '\0' : static_cast<char>(c);
+  }
+  if (text_[pos_] != '\'') Fail("Illegal resource type: ", code);
+  Next();
+  code[5] = '\'';
+  for (size_t i = 0; i < kResourceKeywords.size(); ++i) {
+    if (std::string_view(code, 6) == kResourceKeywords[i]) {
+      SetTokenText(kResourceKeywords[i]);
+      return kFirstResourceCode + static_cast<int>(i);
+    }
+  }
+  Fail("Illegal resource type: ", code);  // a line end read as a zero byte cuts the detail there
+}
+
+void Lexer::ReadName() {
+  while (IsNameChar(static_cast<unsigned char>(text_[pos_]))) {
+    Next();
+    if (pos_ - tokenStart_ > static_cast<size_t>(kNameLimit)) Fail("Identifier or number is too long");
+  }
+  std::string_view name = std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_);
+  if (name == "-" || name == "_") Fail("Illegal character: ", name);
+  SetTokenText(name);
+}
+
+int Lexer::ReadToken() {
+  for (;;) {
+    auto c = static_cast<unsigned char>(text_[pos_]);
+    if (c == ' ' || c == '\t') {
+      Next();
+    } else if (c == '\r' || c == '\n') {
+      SkipLineEnd();
+    } else if (c == '/' && text_[pos_ + 1] == '/') {
+      ReadLineComment();
+    } else if (c == '/' && text_[pos_ + 1] == '*') {
+      ReadBlockComment();
+    } else if (c == '/') {
+      Next();
+      Fail("Illegal character: ", "/");
+    } else if (c == '#' && Extracting()) {
+      ReadDirective();
+    } else {
+      break;
+    }
+  }
+  tokenStart_ = pos_;
+  auto c = static_cast<unsigned char>(text_[pos_]);
+  if (c == 0) {
+    if (lineScan_) lineComments_[line_] = comment_;
+    return TOK_END;
+  }
+  for (const Punctuation& p : kPunctuation) {
+    if (p.c == static_cast<char>(c)) {
+      Next();
+      return p.code;
+    }
+  }
+  switch (c) {
+    case '"':
+      ReadString();
+      return TOK_STRING;
+    case '(':
+      ReadParenthesised();
+      return TOK_NAME;
+    case '#':
+      SkipToLineEnd();
+      SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+      return TOK_DIRECTIVE;
+    case '@':
+      SkipToLineEnd();
+      SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+      return TOK_AT_LINE;
+    case '$':
+      ReadCommand();
+      return TOK_COMMAND;
+    case '\'':
+      return ReadResourceType();
+    default:
+      break;
+  }
+  if (IsNameStart(c)) {
+    ReadName();
+    return TOK_NAME;
+  }
+  Next();
+  const char detail = static_cast<char>(c);
+  Fail("Illegal character: ", std::string_view(&detail, 1));
+}
+
+// ---- Token operations ----
+
+int Lexer::GetToken() {
+  comment_.clear();
+  return ReadToken();
+}
+
+void Lexer::SavePosition() { saved_.push_back({pos_, line_}); }
+
+void Lexer::RestorePosition() {
+  if (saved_.empty()) return;
+  pos_ = saved_.back().pos;
+  line_ = saved_.back().line;
+  saved_.pop_back();
+}
+
+int Lexer::PeekToken() {
+  SavePosition();
+  const int code = GetToken();
+  RestorePosition();
+  return code;
+}
+
+int Lexer::PeekTokenOnLine() {
+  const int before = line_;
+  SavePosition();
+  const int code = GetToken();
+  const int tokenLine = line_;
+  RestorePosition();
+  return tokenLine > before ? 0 : code;
+}
+
+void Lexer::CheckLineEnd() {
+  if (PeekTokenOnLine() != 0) Fail("Extra character on line");
+}
+
+// An expected token is first read in a look-ahead and read for real only when it is
+// taken. A token that is not taken stays unread: the next read returns it at its own
+// line, and key extraction sees it (echo, key hooks, directive hooks) only once.
+char* Lexer::Unexpected(int tokenLine, int reportLine, const char* message) {
+  pendingLine_ = tokenLine;
+  if (message) errors_.SourceError(message, {}, {}, reportLine);
+  return nullptr;
+}
+
+char* Lexer::ExpectToken(int code, const char* message) {
+  SavePosition();
+  const int got = GetToken();
+  const int tokenLine = line_;
+  RestorePosition();
+  if (got != code) return Unexpected(tokenLine, tokenLine, message);
+  GetToken();
+  return TokenText();
+}
+
+char* Lexer::ExpectTokenOnLine(int code, const char* message) {
+  const int before = line_;
+  SavePosition();
+  const int got = GetToken();
+  const int tokenLine = line_;
+  RestorePosition();
+  if (got != code || tokenLine != before) return Unexpected(tokenLine, before, message);
+  GetToken();
+  return TokenText();
+}
+
+char* Lexer::ExpectTokenOnNewLine(int code, const char* message) {
+  const int before = line_;
+  SavePosition();
+  const int got = GetToken();
+  const int tokenLine = line_;
+  RestorePosition();
+  if (tokenLine == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
+  if (got != code) return Unexpected(tokenLine, tokenLine, message);
+  GetToken();
+  return TokenText();
+}
+
+char* Lexer::GetTokenText() {
+  GetToken();
+  return TokenText();
+}
+
+char* Lexer::GetOptionalString() {
+  if (PeekToken() != TOK_STRING) return nullptr;
+  deferStringEnd_ = true;
+  outerHooked_ = false;
+  GetToken();
+  deferStringEnd_ = false;
+  const bool hooked = outerHooked_;
+  JoinStrings();
+  if (hooked) FinishKeyString(outerString_);
+  return TokenText();
+}
+
+void Lexer::JoinStrings() {
+  static constexpr const char* kExpected = "String is expected after concatenation (\\)";
+  std::string joined(token_.data());
+  auto append = [&] {
+    std::string_view literal(token_.data());
+    if (joined.size() + literal.size() - 2 >= static_cast<size_t>(kTokenLimit)) Fail("Internal error");
+    joined.pop_back();
+    joined.append(literal.substr(1));
+  };
+  for (;;) {
+    for (int next = PeekTokenOnLine(); next == TOK_PLUS || next == TOK_STRING; next = PeekTokenOnLine()) {
+      if (next == TOK_PLUS) {
+        GetToken();
+        if (PeekTokenOnLine() != TOK_STRING) Fail(kExpected);
+      }
+      GetToken();
+      append();
+    }
+    if (PeekTokenOnLine() != TOK_BACKSLASH) break;
+    GetToken();
+    const int backslashLine = line_;
+    if (GetToken() != TOK_STRING || line_ == backslashLine) errors_.SourceError(kExpected, {}, {}, backslashLine);
+    append();
+  }
+  SetTokenText(joined);
+}
+
+char* Lexer::StripQuotes(char* text) {
+  if (!text || text[0] != '"') return text;
+  text[std::strlen(text) - 1] = '\0';
+  return text + 1;
+}
+
+const std::string& Lexer::LineComment() {
+  const int line = line_;
+  if (lineComments_.find(line) == lineComments_.end()) {
+    // Scan the rest of the line in a look-ahead; everything the scan touches is put back.
+    const TokenState token = SaveTokenState();
+    SavePosition();
+    const bool scanning = lineScan_;
+    lineScan_ = true;
+    while (GetToken() != TOK_END && line_ == line) {
+    }
+    lineScan_ = scanning;
+    RestorePosition();
+    RestoreTokenState(token);
+  }
+  return lineComments_[line];
+}
+
+// ---- Block-comment clearing ----
+
+void Lexer::ClearBlockComments() {
+  enum class State { Outside, Comment, String };
+  char* t = text_.data();
+  State state = State::Outside;
+  int line = 1;
+  int depth = 0;
+  int commentLine = 0;
+  size_t commentBegin = 0;
+  size_t i = start_;
+  while (t[i]) {
+    const char c = t[i];
+    if (c == '\r' || c == '\n') {
+      if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);
+      i += (c == '\r' && t[i + 1] == '\n') ? 2 : 1;
+      ++line;
+      continue;
+    }
+    switch (state) {
+      case State::Outside:
+        if (c == '/' && t[i + 1] == '*') {
+          state = State::Comment;
+          depth = 1;
+          commentBegin = i;
+          commentLine = line;
+          i += 2;
+        } else if (c == '/' && t[i + 1] == '/') {
+          // A line comment stays for the lexer; quotes and comment marks in it mean nothing here.
+          while (!IsLineEnd(static_cast<unsigned char>(t[i]))) ++i;
+        } else {
+          if (c == '"') state = State::String;
+          ++i;
+        }
+        break;
+      case State::Comment:
+        if (c == '/' && t[i + 1] == '*') {
+          ++depth;
+          i += 2;
+        } else if (c == '*' && t[i + 1] == '/') {
+          i += 2;
+          if (--depth == 0) {
+            for (size_t k = commentBegin; k < i; ++k) {
+              if (t[k] != '\r' && t[k] != '\n') t[k] = ' ';
+            }
+            state = State::Outside;
+          }
+        } else {
+          ++i;
+        }
+        break;
+      case State::String:
+        if (DoubleByteAt(t + i) || (c == '\\' && !IsLineEnd(static_cast<unsigned char>(t[i + 1])))) {
+          i += 2;
+        } else {
+          if (c == '"') state = State::Outside;
+          ++i;
+        }
+        break;
+    }
+  }
+  if (state == State::Comment) errors_.SourceError("Incompleted comment", {}, {}, commentLine);
+  if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);
+}
+
 }  // namespace tessel

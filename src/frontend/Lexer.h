@@ -2,6 +2,7 @@
 // and the handlers, and clears block comments before preprocessing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -9,11 +10,12 @@
 #include <vector>
 
 #include "Common/Errors.h"
+#include "encoding/CodeTables.h"
 #include "frontend/Tokens.h"
+#include "keys/KeyContext.h"
 
 namespace tessel {
 
-class KeyContext;
 class Preprocessor;
 
 class Lexer {
@@ -21,7 +23,7 @@ class Lexer {
   explicit Lexer(ErrorContext& errors);
 
   // Takes the whole source (a terminating zero byte is added); reading starts at `start`
-  // (after a byte-order mark). Sets the current line to 1 and drops any push-back.
+  // (after a byte-order mark). Sets the current line to 1.
   void SetSource(std::string text, size_t start = 0);
   // The source buffer (zero-terminated), rewritten in place by comment clearing and preprocessing.
   char* Text() { return text_.data(); }
@@ -29,8 +31,11 @@ class Lexer {
 
   void SetCodePage(uint16_t codePage) { codePage_ = codePage; }
   uint16_t CodePage() const { return codePage_; }
-  // 256-byte translation of string bytes (code table), or null for none.
-  void SetTranslation(const unsigned char* table) { translation_ = table; }
+  // Translation of string bytes (code table), or null for none.
+  void SetTranslation(const Translation* translation) { translation_ = translation; }
+  // The same from a 256-byte table (copied).
+  void SetTranslation(const unsigned char* table);
+  void SetTranslation(std::nullptr_t) { translation_ = nullptr; }
   // Key-extraction hooks; both may stay unset (no key extraction).
   void SetKeyContext(KeyContext* keys) { keys_ = keys; }
   KeyContext* Keys() const { return keys_; }
@@ -39,12 +44,13 @@ class Lexer {
   int GetToken();
   char* TokenText() { return token_.data(); }
   int TokenLine() const { return line_; }
-  int PendingTokenLine() const { return pushedLine_; }
+  int PendingTokenLine() const { return pendingLine_; }
   int PeekToken();
   int PeekTokenOnLine();
   void CheckLineEnd();
-  // Returns the token text when the next token has the code; otherwise pushes it back and
-  // reports `message` (or returns null when `message` is null).
+  // Returns the token text when the next token has the code; otherwise leaves it unread
+  // (its line is kept as the pending token line) and reports `message` (or returns null
+  // when `message` is null).
   char* ExpectToken(int code, const char* message);
   char* ExpectTokenOnLine(int code, const char* message);
   char* ExpectTokenOnNewLine(int code, const char* message);
@@ -80,33 +86,55 @@ class Lexer {
     size_t pos;
     int line;
   };
+  // What a look-ahead made inside a token read (by a key hook) must leave as it was.
+  struct TokenState {
+    std::string text;
+    size_t tokenStart;
+    std::string comment;
+  };
 
   int ReadToken();
-  int ReadString(bool outermost);
+  void ReadString();
+  void ReadParenthesised();
+  void ReadLineComment();
+  void ReadBlockComment();
+  void ReadDirective();
+  int ReadResourceType();
+  void ReadName();
+  void ReadCommand();
+  void ApplyStringForms();
+  void FinishKeyString(KeyStringState& state);
+  TokenState SaveTokenState() const;
+  void RestoreTokenState(const TokenState& state);
   unsigned char Next();  // consumes one character (echoed during key extraction)
+  void SkipLineEnd();
+  bool DoubleByteAt(const char* p) const;
+  bool Extracting() const;
+  void AppendComment(unsigned char c);
   void SetTokenText(std::string_view text);
+  char* Unexpected(int tokenLine, int reportLine, const char* message);
   void JoinStrings();
-  void NewLine();
+  void SkipToLineEnd();
+  void EndOfLine();
 
   ErrorContext& errors_;
   std::string text_;
   size_t start_ = 0;
   size_t pos_ = 0;
   size_t tokenStart_ = 0;
-  size_t scanStart_ = 0;
   std::vector<char> token_;
-  std::string joined_;
   int line_ = 1;
-  int pushed_ = 0;  // 0: none, else 1
-  int pushedCode_ = 0;
-  int pushedLine_ = 0;
-  size_t pushedScanStart_ = 0;
+  int pendingLine_ = 0;  // line of the last token an expectation left unread
   std::vector<Saved> saved_;
+  bool deferStringEnd_ = false;  // the next string is the first of a joined literal
+  KeyStringState outerString_;
+  bool outerHooked_ = false;
   std::string comment_;
   std::map<int, std::string> lineComments_;
   bool lineScan_ = false;
   uint16_t codePage_ = 0;
-  const unsigned char* translation_ = nullptr;
+  const Translation* translation_ = nullptr;
+  Translation ownTranslation_{};
   KeyContext* keys_ = nullptr;
   Preprocessor* directives_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // Conditional directives: selects lines by the -d IDs, in place, keeping every line at its place.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,17 +47,19 @@ class Preprocessor {
   int ReadDirectiveLine(const char* lineText, int line);
 
  private:
+  int Recognise(const char* p, int line);
+  bool ReadTerm(const char*& p, int line, std::string_view& id, bool& negated);
+  bool ReadExpression(const char* p, int line);
+  std::string_view ReadIfdefID(const char* p, int line);
+  bool HooksActive() const;
+  [[noreturn]] void Fail(const char* message, int line);
+
   ErrorContext& errors_;
-  std::vector<std::string> ids_;
+  std::set<std::string, std::less<>> ids_;
   bool keysPass_ = false;
   KeyContext* keys_ = nullptr;
   Lexer* lexer_ = nullptr;
-  // Pass state
-  char* read_ = nullptr;
-  char* lineStart_ = nullptr;
-  char* write_ = nullptr;
-  int lineNo_ = 1;
-  bool condition_ = false;
+  bool condition_ = false;  // truth value of the last conditional directive read
 };
 
 }  // namespace tessel

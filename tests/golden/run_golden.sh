@@ -4,7 +4,7 @@
 #   input/    - the files the run starts with (copied to a fresh work directory)
 #   expected/ - every file the run must leave behind, byte for byte (files of input/ included
 #               only when listed here again), plus stdout, stderr and exit (the exit code)
-# The run happens inside the work directory. TESSEL_UPDATE_GOLDEN=1 rewrites expected/;
+# The run happens inside the work directory, shown as <work> in the expected files. TESSEL_UPDATE_GOLDEN=1 rewrites expected/;
 # TESSEL_GOLDEN_ONLY=<pattern> runs only the matching cases.
 set -u
 tessel=$(realpath "$1")
@@ -29,6 +29,10 @@ for case in "$root"/*/; do
     if ! grep -qxF "$f" <<< "$before" || { [ -f "$case/input/$f" ] && ! cmp -s "$work/$f" "$case/input/$f"; }; then
       mkdir -p "$actual/$(dirname "$f")"; cp "$work/$f" "$actual/$f"
     fi
+  done
+  # The work directory appears in messages; it is written as <work> so that cases compare anywhere.
+  grep -rlF "$work" "$actual" 2>/dev/null | while read -r f; do
+    WORK="$work" perl -pi -e 's/\Q$ENV{WORK}\E/<work>/g' "$f"
   done
   if [ "${TESSEL_UPDATE_GOLDEN:-}" = 1 ]; then
     rm -rf "$case/expected"; cp -r "$actual" "$case/expected"
