@@ -61,12 +61,11 @@ class Lexer {
   void RestorePosition();
   bool PositionSaved() const { return !saved_.empty(); }
   // For the searches over the whole text, between SavePosition and RestorePosition: the read
-  // position (no token pushed back), and a move of it to `pos` with `line` as current line.
+  // position, and a move of it to `pos` with `line` as the current line.
   size_t ReadPosition() const { return pos_; }
   void MoveTo(size_t pos, int line) {
     pos_ = pos;
     line_ = line;
-    pushed_ = 0;
   }
   // The comment text of the current line (key extraction).
   const std::string& LineComment();
