@@ -1,7 +1,30 @@
-// Placeholder: replaced by the module's implementation.
 #include "resources/IdentifierPairs.h"
+
 #include "resources/Context.h"
+#include "resources/StringResources.h"
 
 namespace tessel {
-void ConvertIdentifierPair(Context& ctx) { ctx.Fail("Structure beginning keyword is expected or illegal keyword in this program mode"); }
+
+void ConvertIdentifierPair(Context& ctx) {
+  Lexer& lex = ctx.lex;
+  OutputWriter& out = ctx.out;
+
+  BeginResourceBlock(ctx, "MDID");
+  out.WriteLine("\t8, 0,");
+
+  lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+
+  // Each value is written as a long expression that the resource compiler evaluates.
+  const char* first = lex.ExpectTokenOnNewLine(TOK_NAME, "An item is missing");
+  out.Printf("\t0L + %s,", first);
+  out.WriteNewLine();
+  const char* second = lex.ExpectTokenOnNewLine(TOK_NAME, "An item is missing");
+  out.Printf("\t0L + %s", second);
+  out.WriteNewLine();
+
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  out.WriteLineBlank("END");
+}
+
 }  // namespace tessel

@@ -167,8 +167,14 @@ void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
   std::string copy(text);
   const char* p = Lexer::StripQuotes(copy.data());
   StartDataBlock(indent);
+  const uint16_t codePage = lex.CodePage();
   while (*p) {
-    if (p[0] == '"' && p[1] == '"') {
+    if (codePage != 0 && p[1] && platform::IsLeadByte(codePage, static_cast<unsigned char>(p[0]))) {
+      // a double-byte character: its second byte may be a backslash that starts no escape
+      WriteDataByte(static_cast<uint8_t>(p[0]));
+      WriteDataByte(static_cast<uint8_t>(p[1]));
+      p += 2;
+    } else if (p[0] == '"' && p[1] == '"') {
       WriteDataByte('"');
       p += 2;
     } else if (p[0] == '\\') {

@@ -67,10 +67,8 @@ void DependencyBranch(Context& ctx, bool savedOutput, bool& firstEntry, Writer w
 bool Dispatch(Context& ctx, int code, bool savedOutput, bool& firstEntry) {
   switch (code) {
     case RES_STR_LIST:
-      ConvertStringList(ctx, "STR#");
-      return true;
-    case RES_STRM:
-      ConvertStringList(ctx, "STRm");
+    case RES_STRM:  // written exactly as 'STR#'
+      ConvertStringList(ctx, "STRS");
       return true;
     case RES_STRF:
       ConvertStringList(ctx, "STRf");

@@ -1,8 +1,119 @@
-// Placeholder: replaced by the module's implementation.
 #include "resources/StringResources.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "frontend/Values.h"
+#include "platform/Platform.h"
 #include "resources/Context.h"
 
 namespace tessel {
-void ConvertStringList(Context& ctx, const char*) { ctx.Fail("Structure beginning keyword is expected or illegal keyword in this program mode"); }
-void ConvertSingleString(Context& ctx) { ctx.Fail("Structure beginning keyword is expected or illegal keyword in this program mode"); }
+
+std::string LiteralBytes(Lexer& lex, const char* text) {
+  std::string bytes;
+  if (!text) return bytes;
+  size_t end = std::strlen(text);
+  size_t i = 0;
+  if (end > 0 && text[0] == '"') {
+    i = 1;
+    --end;  // the closing quote
+  }
+  const uint16_t codePage = lex.CodePage();
+  while (i < end) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (codePage != 0 && i + 1 < end && platform::IsLeadByte(codePage, c)) {
+      bytes.append(text + i, 2);
+      i += 2;
+    } else if (c == '"' && i + 1 < end && text[i + 1] == '"') {
+      bytes.push_back('"');
+      i += 2;
+    } else if (c == '\\') {
+      const Escape escape = DecodeEscape(lex, text + i);
+      bytes.push_back(static_cast<char>(escape.value));
+      i += static_cast<size_t>(escape.length);
+    } else {
+      bytes.push_back(static_cast<char>(c));
+      ++i;
+    }
+  }
+  return bytes;
+}
+
+std::string BeginResourceBlock(Context& ctx, const char* outputType) {
+  std::string id = ctx.lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
+  ctx.errors.SetResourceID(id.c_str());
+  ctx.out.Printf("%s %s", id.c_str(), outputType);
+  ctx.out.WriteNewLine();
+  ctx.out.WriteLine("BEGIN");
+  return id;
+}
+
+void ConvertStringList(Context& ctx, const char* outputType) {
+  Lexer& lex = ctx.lex;
+  OutputWriter& out = ctx.out;
+  KeyContext& keys = ctx.keys;
+
+  const std::string id = BeginResourceBlock(ctx, outputType);
+  keys.PushKeyScope(outputType);
+  keys.PushKeyScope(id);
+  keys.SetKeyItem(0);
+
+  lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  lex.CheckLineEnd();
+
+  // Counting reading: the size of the string area precedes its data.
+  const bool extracting = keys.IsKeyExtraction();
+  unsigned long size = 0;
+  lex.SavePosition();
+  while (lex.PeekToken() == TOK_STRING) {
+    const char* literal = lex.GetOptionalString();
+    if (!extracting) size += LiteralBytes(lex, literal).size() + 1;
+  }
+  lex.RestorePosition();
+
+  out.Printf("\t%ld, %ld,", static_cast<long>(size & 0xFFFF), static_cast<long>(size >> 16));
+  out.WriteNewLine();
+  out.StartDataBlock(1);
+  while (lex.PeekToken() == TOK_STRING) {
+    keys.NextKeyItem();
+    const char* literal = lex.GetOptionalString();
+    if (extracting) continue;
+    for (const char b : LiteralBytes(lex, literal)) out.WriteDataByte(static_cast<uint8_t>(b));
+    out.WriteDataByte(0);
+  }
+  out.FlushDataBytes();
+
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  out.WriteLineBlank("END");
+  keys.PopKeyScope();
+  keys.PopKeyScope();
+}
+
+void ConvertSingleString(Context& ctx) {
+  Lexer& lex = ctx.lex;
+  OutputWriter& out = ctx.out;
+
+  BeginResourceBlock(ctx, "STR_");
+  lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  lex.CheckLineEnd();
+
+  const char* literal = lex.GetOptionalString();
+  if (!literal) lex.ExpectToken(TOK_STRING, "String is missing");  // reports at the token found
+  const std::string text = literal;
+  const long count = StringByteCount(lex, text.c_str());
+  // The length is one byte in the resource: a longer text would be stored corrupted.
+  if (count - 2 > 255) ctx.Fail("String is too long");
+  const long length = count < 2 ? 0 : count - 2;
+  out.Printf("\t%ld, %ld,", (length + 1) & 0xFFFF, (length + 1) >> 16);
+  out.WriteNewLine();
+  out.Printf("\t\"\\x%02lX%s", length, text.c_str() + (text.empty() ? 0 : 1));
+  out.WriteNewLine();
+
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  out.WriteLineBlank("END");
+}
+
 }  // namespace tessel

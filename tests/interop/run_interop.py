@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Interop suite: the scripts tessel writes, compiled by GNU windres, checked byte by byte.
+
+Usage: run_interop.py <tessel> <windres> <source-dir> [case ...]
+
+Each case is a folder tests/interop/cases/<name>/ (one per resource type or theme) holding
+    source.klx  the source converted by tessel (with any further files the source names)
+    args        optional: tessel's arguments, one per line, run inside a copy of the case folder;
+                without it: -i source.klx -o source.rc -t w.  The script is the value of -o.
+    check.py    a module with check(resources): `resources` is the list of reslib.Resource
+                (type, name, data, ...) that windres stored, in file order (windres sorts by type
+                and name, so not in source order). It raises AssertionError (reslib.expect,
+                reslib.fail) when a byte is not as the binary layout of its type requires; it may
+                import reslib for the shared helpers (Reader, size_field, cstring, dg_constants).
+For every case the runner converts the source (exit code 0 required), compiles the script with
+    windres --preprocessor=cpp -I tests/interop/include -i X.rc -o X.res -O res
+(exit code 0 and no diagnostics required: a warning means that windres read the script
+differently than tessel meant), parses X.res and hands the resources to check().
+tests/interop/include/DGDefs.h #defines the DG_ constants the scripts name; a new resource
+type adds its constants there and a case folder of its own.
+"""
+
+import importlib.util
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import traceback
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import reslib  # noqa: E402
+
+DEFAULT_ARGS = ["-i", "source.klx", "-o", "source.rc", "-t", "w"]
+
+
+def case_args(case_dir):
+    path = os.path.join(case_dir, "args")
+    if not os.path.exists(path):
+        return list(DEFAULT_ARGS)
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\r\n") for line in f if line.strip()]
+
+
+def script_name(args):
+    for i, arg in enumerate(args[:-1]):
+        if arg == "-o":
+            return args[i + 1].replace("\\", "/")
+    raise RuntimeError("args name no output (-o)")
+
+
+def load_checker(case_dir, name):
+    spec = importlib.util.spec_from_file_location("interop_check_" + name, os.path.join(case_dir, "check.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def run_case(tessel, windres, case_dir, name):
+    """Returns the number of resources checked; raises on any failure."""
+    work = tempfile.mkdtemp(prefix="tessel-interop-")
+    try:
+        for entry in os.listdir(case_dir):
+            if entry in ("check.py", "args", "__pycache__"):
+                continue
+            src = os.path.join(case_dir, entry)
+            (shutil.copytree if os.path.isdir(src) else shutil.copy)(src, os.path.join(work, entry))
+        args = case_args(case_dir)
+        script = script_name(args)
+        run = subprocess.run([tessel] + args, cwd=work, capture_output=True, stdin=subprocess.DEVNULL)
+        if run.returncode != 0:
+            raise AssertionError("tessel exit code %d\n%s%s" % (run.returncode, run.stdout.decode(errors="replace"),
+                                                                 run.stderr.decode(errors="replace")))
+        res = os.path.splitext(script)[0] + ".res"
+        run = subprocess.run([windres, "--preprocessor=cpp", "-I", os.path.join(HERE, "include"),
+                              "-i", script, "-o", res, "-O", "res"],
+                             cwd=work, capture_output=True, stdin=subprocess.DEVNULL)
+        diagnostics = (run.stdout + run.stderr).decode(errors="replace").strip()
+        if run.returncode != 0 or diagnostics:
+            raise AssertionError("windres exit code %d\n%s" % (run.returncode, diagnostics))
+        with open(os.path.join(work, res), "rb") as f:
+            resources = reslib.parse_res(f.read())
+        load_checker(case_dir, name).check(resources)
+        return len(resources)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main(argv):
+    if len(argv) < 4:
+        print(__doc__)
+        return 2
+    tessel, windres, source_dir = os.path.abspath(argv[1]), argv[2], argv[3]
+    cases_dir = os.path.join(source_dir, "tests", "interop", "cases")
+    names = argv[4:] or sorted(n for n in os.listdir(cases_dir) if os.path.isfile(os.path.join(cases_dir, n, "check.py")))
+    failed = []
+    total = 0
+    for name in names:
+        try:
+            count = run_case(tessel, windres, os.path.join(cases_dir, name), name)
+            total += count
+            print("ok   %-20s %d resources" % (name, count))
+        except (AssertionError, reslib.ResFormatError) as e:
+            failed.append(name)
+            print("FAIL %-20s %s" % (name, e))
+        except Exception:
+            failed.append(name)
+            print("FAIL %-20s\n%s" % (name, traceback.format_exc()))
+    print("interop: %d cases, %d resources compiled by windres and checked, %d failed"
+          % (len(names), total, len(failed)))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
