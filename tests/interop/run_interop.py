@@ -7,7 +7,9 @@ Each case is a folder tests/interop/cases/<name>/ (one per resource type or them
     source.klx  the source converted by tessel (with any further files the source names)
     args        optional: tessel's arguments, one per line, run inside a copy of the case folder;
                 without it: -i source.klx -o source.rc -t w.  The script is the value of -o.
-    check.py    a module with check(resources): `resources` is the list of reslib.Resource
+    check.py    a module with check(resources) and, optionally, prepare_script(text) -> text, which
+                rewrites the script before windres reads it (for forms that only windres refuses);
+                check(resources): `resources` is the list of reslib.Resource
                 (type, name, data, ...) that windres stored, in file order (windres sorts by type
                 and name, so not in source order). It raises AssertionError (reslib.expect,
                 reslib.fail) when a byte is not as the binary layout of its type requires; it may
@@ -73,6 +75,13 @@ def run_case(tessel, windres, case_dir, name):
         if run.returncode != 0:
             raise AssertionError("tessel exit code %d\n%s%s" % (run.returncode, run.stdout.decode(errors="replace"),
                                                                  run.stderr.decode(errors="replace")))
+        checker = load_checker(case_dir, name)
+        if hasattr(checker, "prepare_script"):
+            path = os.path.join(work, script)
+            with open(path, encoding="latin-1", newline="") as f:
+                text = checker.prepare_script(f.read())
+            with open(path, "w", encoding="latin-1", newline="") as f:
+                f.write(text)
         res = os.path.splitext(script)[0] + ".res"
         run = subprocess.run([windres, "--preprocessor=cpp", "-I", os.path.join(HERE, "include"),
                               "-i", script, "-o", res, "-O", "res"],
@@ -82,7 +91,7 @@ def run_case(tessel, windres, case_dir, name):
             raise AssertionError("windres exit code %d\n%s" % (run.returncode, diagnostics))
         with open(os.path.join(work, res), "rb") as f:
             resources = reslib.parse_res(f.read())
-        load_checker(case_dir, name).check(resources)
+        checker.check(resources)
         return len(resources)
     finally:
         shutil.rmtree(work, ignore_errors=True)
