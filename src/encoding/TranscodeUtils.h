@@ -2,6 +2,7 @@
 // UTF-8 and UTF-16 (iconv underneath).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,22 +30,29 @@ class Transcoder {
   Transcoder(uint32_t sourceEncoding, uint32_t targetEncoding) : source(sourceEncoding), target(targetEncoding) {}
   virtual ~Transcoder() = default;
 
-  // Whether the text begins with the source's mark; *markLength receives its length when found
-  // (other encodings: true with length 0).
-  bool CheckSourceMark(const char* text, size_t length, int* markLength) const;
-  // Converts `length` bytes; returns the byte count of the new buffer placed in `out` (mark,
-  // text and `extra` reserved bytes), or -1 after the diagnostics.
-  int32_t Transcode(const char* text, int32_t length, int32_t extra, bool checkSourceMark, bool writeTargetMark,
+  // Whether the text begins with the source's mark; *markLength (when given) receives its
+  // length when found. Encodings other than UTF-8 and UTF-16: true with length 0.
+  bool CheckSourceMark(const char* text, size_t length, int* markLength = nullptr) const;
+  // Converts `length` bytes from the source to the target encoding. On success `out` holds
+  // the target mark (when asked for), the text and `extra` reserved zero bytes, and the
+  // result is out.size(). On failure the result is -1, after the diagnostics on standard
+  // output and standard error (none when the required source mark is missing).
+  int64_t Transcode(const char* text, size_t length, size_t extra, bool checkSourceMark, bool writeTargetMark,
                     std::string& out) const;
 
   uint32_t source;
   uint32_t target;
+
+ private:
+  void SourceDiagnostic(const char* text, size_t length) const;
+  void TargetDiagnostic(const std::u16string& wide) const;
 };
 
-// The target's byte-order mark: EF BB BF for UTF-8, FF FE for UTF-16, empty otherwise.
+// The byte-order mark of an encoding: EF BB BF for UTF-8, FF FE for UTF-16, empty otherwise.
 std::string_view TargetMark(int32_t encoding);
 
-// length bytes of code page text decoded to UTF-16 (strict); false when that fails.
+// `length` bytes of text in the code page decoded strictly to UTF-16; false when the text
+// is invalid, the code page unknown or the result empty.
 bool ansi2unicode(const char* text, size_t length, uint32_t codePage, std::u16string& out);
 
 }  // namespace TranscodeUtils

@@ -42,6 +42,12 @@ bool IsExecutable(std::string_view path) {
   return ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(native.c_str(), X_OK) == 0;
 }
 
+long long FileSize(std::string_view path) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) return -1;
+  return static_cast<long long>(st.st_size);
+}
+
 bool IsRegularFile(std::string_view path) {
   struct stat st;
   return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -60,18 +66,30 @@ void CreateDirectoriesAlong(std::string_view path) {
   }
 }
 
-std::vector<std::string> ListDirectory(std::string_view dir) {
-  std::vector<std::string> names;
-  std::string native = NativePath(dir);
-  DIR* d = ::opendir(native.empty() ? "." : native.c_str());
-  if (!d) return names;
+namespace {
+bool ReadEntries(const std::string& native, std::vector<std::string>& names) {
+  names.clear();
+  DIR* d = ::opendir(native.c_str());
+  if (!d) return false;
   while (dirent* e = ::readdir(d)) {
     if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
     names.emplace_back(e->d_name);
   }
   ::closedir(d);
   std::sort(names.begin(), names.end());
+  return true;
+}
+}  // namespace
+
+std::vector<std::string> ListDirectory(std::string_view dir) {
+  std::vector<std::string> names;
+  ReadEntries(dir.empty() ? std::string(".") : NativePath(dir), names);
   return names;
+}
+
+bool ReadDirectory(std::string_view dir, std::vector<std::string>& names) {
+  names.clear();
+  return !dir.empty() && ReadEntries(NativePath(dir), names);
 }
 
 std::string CurrentDirectory() {

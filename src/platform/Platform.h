@@ -17,6 +17,8 @@ FILE* OpenFile(std::string_view path, const char* mode);
 bool DeleteFile(std::string_view path);
 bool FileExists(std::string_view path);
 bool IsExecutable(std::string_view path);
+// Size in bytes of an existing file, -1 when it does not exist.
+long long FileSize(std::string_view path);
 // True for an existing regular file (not a directory, device or pipe); links are followed.
 bool IsRegularFile(std::string_view path);
 // True when both names refer to one existing file (same device and inode).
@@ -27,6 +29,8 @@ void CreateDirectoriesAlong(std::string_view path);
 // Entries of a directory (names only, no "." and ".."), sorted by name in byte order.
 // Empty when the directory cannot be read.
 std::vector<std::string> ListDirectory(std::string_view dir);
+// As ListDirectory, but false when the directory cannot be read (an empty name included).
+bool ReadDirectory(std::string_view dir, std::vector<std::string>& names);
 // The current directory with '/' as separator (no trailing separator added here).
 std::string CurrentDirectory();
 // Absolute form of a path (relative ones taken from the current directory).

@@ -2,13 +2,29 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tessel {
 
 struct Context;
 
+struct FolderEntry {
+  std::string id;      // the 'FILE' resource's ID as written
+  std::string folder;  // the folder literal's text in a new pair of double quotes
+  std::u16string wide;  // the folder text as UTF-16, checked when the resource was read
+  unsigned char flag = 0;
+};
+
 // One entry per 'FILE' resource, in source order.
-struct FolderTable {};
+struct FolderTable {
+  std::vector<FolderEntry> entries;
+  void clear() { entries.clear(); }
+};
+
+// Longest folder text, quotes excluded.
+inline constexpr size_t kFolderTextLimit = 258;
+// UTF-16 units of a folder name in the table, padding included.
+inline constexpr size_t kFolderUnits = 261;
 
 void ConvertTextFile(Context& ctx);
 // Mode d: the dependency entry of a 'TEXT' resource.

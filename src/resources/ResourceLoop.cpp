@@ -135,13 +135,11 @@ bool Dispatch(Context& ctx, int code, bool savedOutput, bool& firstEntry) {
     case RES_QICN:
     case RES_QCSR: {
       bool icon = code == RES_QICN;
-      if (ctx.mode == 'r') {
-        icon ? ConvertIcon(ctx) : ConvertCursor(ctx);
-      } else if (ctx.mode == 'd') {
+      if (ctx.mode == 'd') {
         DependencyBranch(ctx, savedOutput, firstEntry, icon ? ListIconDependency : ListCursorDependency);
       } else {
-        // Modes h and m check the resource with the dependency reader; output stays suspended.
-        (icon ? ListIconDependency : ListCursorDependency)(ctx, ctx.destinationPath, 1);
+        // Modes h and m read and check it through the same handler; only mode r makes image files.
+        icon ? ConvertIcon(ctx) : ConvertCursor(ctx);
       }
       return true;
     }

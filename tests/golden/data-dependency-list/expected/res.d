@@ -1,0 +1,3 @@
+//nclude "DGDefs.h"
+RES = out\a.txt \
+      out\b.txt

@@ -1,0 +1,4 @@
+//nclude "DGDefs.h"
+RES = out\arrow.png \
+      out\129.png \
+      out\130.png

@@ -1,0 +1,4 @@
+//nclude "DGDefs.h"
+RES = out\missing.txt \
+      out\noimage.png \
+      out\nocursor.png

@@ -1,0 +1,204 @@
+// Whole runs of the program over image resources: fatal errors, notes on standard error,
+// and the colour change of an installed tool tree.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "ImageTestSupport.h"
+#include "TestSupport.h"
+#include "resources/RunSource.h"
+
+namespace {
+
+struct RunResult {
+  int exit = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+RunResult RunTessel(const testsupport::TempDir& dir, const std::vector<std::string>& args,
+                    const std::string& program = TESSEL_BINARY) {
+  std::string command = "cd " + Quote(dir.path()) + " && " + Quote(program);
+  for (const auto& a : args) command += " " + Quote(a);
+  command += " > .stdout 2> .stderr < /dev/null";
+  RunResult result;
+  int status = std::system(command.c_str());
+  result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = dir.read(".stdout");
+  result.err = dir.read(".stderr");
+  std::filesystem::remove(dir.file(".stdout"));
+  std::filesystem::remove(dir.file(".stderr"));
+  return result;
+}
+
+void SmallPng(const testsupport::TempDir& dir, const std::string& name, uint32_t size = 2) {
+  std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
+  imagetest::WritePng(dir.file(name),
+                      imagetest::Rgba(size, size, std::vector<uint32_t>(size_t{size} * size, 0xFF808080)));
+}
+
+std::vector<std::string> FilesIn(const std::string& path) {
+  std::vector<std::string> names;
+  if (!std::filesystem::exists(path)) return names;
+  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const std::vector<std::string> kConvert = {"-i", "a.klx", "-o", "out/a.rc", "-t", "w", "-p", "img"};
+
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+}  // namespace
+
+TEST(ImageRuns, ImageErrorsEndTheRunWithoutLeavingFiles) {
+  struct Case {
+    const char* name;
+    std::string source;
+    std::vector<std::string> extraArgs;
+    std::string message;  // after "a.klx (<line>) : "
+    std::string err;
+  };
+  const std::string icon = "'QICN' 128 \"A\" {\r\n    \"a\"\r\n}\r\n";
+  const std::string cursor = "'QCSR' 128 \"A\" {\r\n    \"a\"\r\n    1 1\r\n}\r\n";
+  const Case cases[] = {
+      {"missing",
+       icon,
+       {"-p", "img"},
+       "(2) : An error was occured during conversion of icon img\\a.png  (ResID: 128)",
+       ""},
+      {"text as png",
+       icon,
+       {"-p", "img"},
+       "(2) : An error was occured during conversion of icon img\\a.png  (ResID: 128)",
+       ""},
+      {"truncated png",
+       cursor,
+       {"-p", "img"},
+       "(3) : An error was occured during conversion of icon img\\a.png  (ResID: 128)",
+       "libpng error: Read Error\n"},
+      {"bad svg",
+       icon,
+       {"-p", "img"},
+       "(2) : An error was occured during conversion of icon out\\a.png  (ResID: 128)",
+       "#ERROR: Failed to convert PNG file from SVG. (img\\a_16x16.svg)\n"},
+      {"bad scaled svg",
+       icon,
+       {"-p", "img", "-w", "1.5"},
+       "(2) : An error was occured during conversion of icon out\\a@1.50x.png  (ResID: 128)",
+       "#ERROR: Failed to convert PNG file from SVG. (img\\a_16x16.svg)\n"},
+      {"no image dir",
+       icon,
+       {"-p", "nodir"},
+       "(2) : An error was occured during conversion of icon nodir\\a.png  (ResID: 128)",
+       "# WARNING: FindSVG could not read the input directory nodir\n"},
+      {"sixth cursor image",
+       cursor,
+       {"-p", "img", "-w", "1.5", "2", "2.5", "3", "3.5"},
+       "(3) : An error was occured during conversion of icon img\\a@3.50x.png  (ResID: 128)",
+       ""},
+  };
+  for (const auto& c : cases) {
+    testsupport::TempDir dir;
+    dir.write("a.klx", c.source);
+    std::filesystem::create_directories(dir.file("img"));
+    std::string name = c.name;
+    if (name == "text as png") dir.write("img/a.png", "not an image\n");
+    if (name == "truncated png") {
+      SmallPng(dir, "img/a.png", 32);
+      dir.write("img/a.png", dir.read("img/a.png").substr(0, 60));
+    }
+    if (name == "bad svg" || name == "bad scaled svg") dir.write("img/a_16x16.svg", "<svg broken");
+    if (name == "bad scaled svg") SmallPng(dir, "img/a.png");
+    if (name == "sixth cursor image") {
+      for (const char* png : {"a.png", "a@1.50x.png", "a@2.00x.png", "a@2.50x.png", "a@3.00x.png", "a@3.50x.png"})
+        SmallPng(dir, std::string("img/") + png);
+    }
+    std::vector<std::string> args = {"-i", "a.klx", "-o", "out/a.rc", "-t", "w"};
+    RunResult run = RunTessel(dir, With(args, c.extraArgs));
+    EXPECT_EQ(run.exit, 1) << c.name;
+    EXPECT_NE(run.out.find("/a.klx " + c.message + "\n\n"), std::string::npos) << c.name << ": " << run.out;
+    std::string text = c.message.substr(c.message.find(" : ") + 3);
+    EXPECT_EQ(run.err, c.err + "Write_Error: " + text + "\n") << c.name;
+    // Neither the script nor an unfinished icon or cursor file is left; icons finished before
+    // the error stay.
+    for (const auto& f : FilesIn(dir.file("out"))) {
+      EXPECT_NE(f, "a.rc") << c.name;
+      if (name == "bad scaled svg" && f == "a&96.ico") continue;
+      EXPECT_EQ(f.find(".ico"), std::string::npos) << c.name << ": " << f;
+      EXPECT_EQ(f.find(".cur"), std::string::npos) << c.name << ": " << f;
+    }
+  }
+}
+
+TEST(ImageRuns, SourceErrorsOfImageResources) {
+  const testsupport::SourceErrorCase cases[] = {
+      {"'QICN' 128 \"A\" Mac {\r\n}\r\n", "Can't recognize item Mac  (ResID: 128)", 1},
+      {"'QICN' IDX \"A\" {\r\n}\r\n", "Illegal decimal integer value or undefined constant  (ResID: IDX)", 1},
+      {"'QICN' 128 \"A\" {\r\n    \"a\"\r\n    \"b\"\r\n}\r\n", "} is expected  (ResID: 128)", 3},
+      {"'QICN' 128 {\r\n}\r\n", "String is missing  (ResID: 128)", 1},
+      {"'QCSR' 1 \"C\" {\r\n}\r\n", "An item is missing  (ResID: 1)", 2},
+      {"'QCSR' 1 \"C\" {\r\n    256 0\r\n}\r\n", "Unsigned char value is expected  (ResID: 1)", 2},
+      {"'QCSR' 1 \"C\" {\r\n    1\r\n    2\r\n}\r\n", "An item is missing  (ResID: 1)", 2},
+      {"'ICN#' 130 \"I\" {\r\n    Grey\r\n}\r\n", "Can't recognize item Grey  (ResID: 130)", 2},
+      {"'ICN#' 130 \"I\" { Mono\r\n}\r\n", "Extra character on line  (ResID: 130)", 1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(testsupport::CheckSourceError(c), "") << c.source;
+
+  // The dependency list checks the ID as well.
+  testsupport::TempDir dir;
+  dir.write("a.klx", "'QICN' IDX \"A\" {\r\n}\r\n");
+  RunResult run = RunTessel(dir, {"-m", "d", "-i", "a.klx", "-o", "a.mk", "-v", "RES", "-p", "out"});
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.out.find("/a.klx (1) : Illegal decimal integer value or undefined constant  (ResID: IDX)\n\n"),
+            std::string::npos)
+      << run.out;
+}
+
+TEST(ImageRuns, UnwritableCursorIsANoteAndTheRunGoesOn) {
+  testsupport::TempDir dir;
+  dir.write("a.klx", "'QCSR' 5 \"C\" {\r\n    \"a\"\r\n    0 0\r\n}\r\n");
+  SmallPng(dir, "img/a.png");
+  std::filesystem::create_directories(dir.file("out/a.cur"));  // a folder where the file should go
+  RunResult run = RunTessel(dir, kConvert);
+  EXPECT_EQ(run.exit, 0) << run.out;
+  EXPECT_EQ(run.err, "#ERROR: Failed to write cursor file. (out\\a.cur)\n");
+  EXPECT_NE(dir.read("out/a.rc").find("5\tCURSOR a.cur\r\n\r\n"), std::string::npos);
+}
+
+TEST(ImageRuns, InstalledToolsRecolourTheSvgSource) {
+  testsupport::TempDir dir;
+  std::string program = dir.file("tools/Tessel/bin/tessel");
+  std::filesystem::create_directories(dir.file("tools/Tessel/bin"));
+  std::filesystem::copy_file(TESSEL_BINARY, program);
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  // tool root: <dir>/tools/; editor folder two levels up; interpreter one level up
+  testsupport::WriteFile(dir.file("Common/QX/SVGEditor/SVG_ColorChange_Win.conf"), "red=green\n");
+  testsupport::WriteFile(dir.file("Common/QX/SVGEditor/modifySVG.pl"), "# stand-in\n");
+  testsupport::WriteFile(dir.file("Perl/bin/perl"), "#!/bin/sh\nsed 's/#ff0000/#00ff00/' \"$3\" > \"$4\"\n");
+  std::filesystem::permissions(dir.file("Perl/bin/perl"), std::filesystem::perms::owner_all);
+
+  dir.write("a.klx", "'QICN' 7 \"S\" {\r\n    \"s\"\r\n}\r\n");
+  dir.write("img/s_4x4.svg",
+            "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
+            "<rect width='4' height='4' fill='#ff0000'/></svg>\n");
+  RunResult run = RunTessel(dir, With(kConvert, {"-w", "2"}), program);
+  ASSERT_EQ(run.exit, 0) << run.out << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(FilesIn(dir.file("out")),
+            (std::vector<std::string>{"a.rc", "a.reslist.txt", "s&192.ico", "s&96.ico", "s.png", "s@2.00x.png"}));
+  std::string png = dir.read("out/s@2.00x.png");
+  // Solid green: the rendered PNG holds no red and the icon carries it unchanged.
+  EXPECT_EQ(dir.read("out/s&192.ico").substr(22), png);
+}
