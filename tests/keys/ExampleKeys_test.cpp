@@ -32,7 +32,7 @@ TEST(ExampleKeys, KeyListAndKeyedSourceAsRecordedAndTheKeyedSourceConverts) {
   ASSERT_EQ(keyed.substr(0, 3), "\xEF\xBB\xBF");
   dir.write("keyed.klx", keyed.substr(3));
   EXPECT_EQ(platform::RunProgram({TESSEL_BINARY, "-i", dir.file("keyed.klx"), "-o", dir.file("out/app.rc"), "-t", "w",
-                                  "-p", "images", "-d", "WINDOWS"},
+                                  "-p", "images;data", "-w", "1.5", "2", "-d", "WINDOWS"},
                                  examples),
             0);
   EXPECT_TRUE(dir.exists("out/app.rc"));
