@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Common/Settings.h"
-#include "TestSupport.h"
+#include "ContextFixture.h"
 #include "dialogs/AnchorIndex.h"
 #include "dialogs/DialogHelp.h"
 #include "resources/Context.h"
@@ -14,15 +13,7 @@ namespace tessel {
 namespace {
 
 // A run over an in-memory source, read up to a given token, as a handler would have it.
-struct SourceRun {
-  testsupport::TempDir dir;
-  RunSettings settings;
-  ErrorContext errors;
-  Lexer lex{errors};
-  OutputWriter out{errors};
-  KeyContext keys{errors};
-  Context ctx{settings, errors, lex, out, keys};
-
+struct SourceRun : testsupport::ContextFixture {
   SourceRun(const std::string& source, bool extraction) {
     if (extraction) {
       keys.StartKeyExtraction(dir.file("app.json"), "App");
