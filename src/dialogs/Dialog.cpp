@@ -86,11 +86,11 @@ void ConvertDialog(Context& ctx) {
   OutputWriter& out = ctx.out;
   out.WriteLine(id + " QXDG");
   out.WriteLine("BEGIN");
-  out.WriteLine(dialog::Format("\t%ld, %ld,", size % 65536, size / 65536));
-  out.WriteLine(dialog::Format("\t%d, %d,", style.type, static_cast<int>(style.styleFlags)));
-  out.WriteLine(dialog::Format("\t%hu, %hu, %hu, %hu,", box[0], box[1], box[2], box[3]));
+  out.WriteLine(FormatText("\t%ld, %ld,", size % 65536, size / 65536));
+  out.WriteLine(FormatText("\t%d, %d,", style.type, static_cast<int>(style.styleFlags)));
+  out.WriteLine(FormatText("\t%hu, %hu, %hu, %hu,", box[0], box[1], box[2], box[3]));
   out.WriteDataString(lex, title.c_str(), 1);
-  out.WriteLine(dialog::Format("\t%u,", static_cast<unsigned>(totals.items)));
+  out.WriteLine(FormatText("\t%u,", static_cast<unsigned>(totals.items)));
 
   dialog::ReadDialogBody(ctx, id, true);
   out.WriteLineBlank("END");

@@ -10,19 +10,6 @@
 
 namespace tessel::dialog {
 
-std::string Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
-  return text;
-}
-
 std::string IconText(std::string_view word) {
   if (auto value = NamedIcon(word)) return std::to_string(*value);
   return std::string(word);

@@ -2,6 +2,8 @@
 // references and flag lists, each reporting its own errors at the lexer's current line.
 #pragma once
 
+#include "Common/Format.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +16,6 @@ struct Context;
 }
 
 namespace tessel::dialog {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The decimal text an icon reference stands for: the value of a named icon, else the word.
 std::string IconText(std::string_view word);

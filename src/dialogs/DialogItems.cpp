@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/AnchorIndex.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogTables.h"
 #include "frontend/Values.h"
@@ -156,9 +157,7 @@ class BodyReader {
   }
 
   // The key scope name of an item during key extraction: its anchor in the dialog's help list.
-  // Until the help list search (FindItemAnchor of the dialog help module) is linked in here, the
-  // item index stands in for it.
-  std::string ItemAnchor(int index) { return std::to_string(index); }
+  std::string ItemAnchor(int index) { return FindItemAnchor(ctx_, dialogId_, index); }
 
   long ReadItem(ItemType type) {
     switch (type) {
@@ -167,14 +166,14 @@ class BodyReader {
         auto font = f_.Font();
         auto frame = f_.FrameOption(type == ItemType::Button ? kAppearances : kBevels);
         std::string text = f_.Text();
-        Line(Head(type) + Format(", %s, %s,", Z(font), Z(frame)));
+        Line(Head(type) + FormatText(", %s, %s,", Z(font), Z(frame)));
         return DataString(text) + 17;
       }
       case ItemType::IconButton:
       case ItemType::IconPushCheck: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.FrameOption(kBevels);
-        Line(Head(type) + Format(", %s, %u,", Z(frame), icon));
+        Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::SplitButton: {
@@ -182,7 +181,7 @@ class BodyReader {
         std::string word = f_.Word();
         uint16_t icon = Lookup(kAppearances, word) ? f_.ReadIconReference() : f_.IconValue(word);
         std::string text = f_.Text();
-        Line(Head(type) + Format(", %s, %u,", Z(font), icon));
+        Line(Head(type) + FormatText(", %s, %u,", Z(font), icon));
         return DataString(text) + 17;
       }
       case ItemType::RadioButton:
@@ -191,7 +190,7 @@ class BodyReader {
         uint16_t group = f_.Number();
         if (type == ItemType::PushRadio) f_.OptionalKeyword(kBevels);
         std::string text = f_.Text();
-        Line(Head(type) + Format(", %u, %s,", group, Z(font)));
+        Line(Head(type) + FormatText(", %u, %s,", group, Z(font)));
         return DataString(text) + 17;
       }
       case ItemType::IconRadioButton:
@@ -199,44 +198,44 @@ class BodyReader {
         uint16_t group = f_.Number();
         uint16_t icon = f_.ReadIconReference();
         if (type == ItemType::IconPushRadio) f_.OptionalKeyword(kBevels);
-        Line(Head(type) + Format(", %u, %u,", group, icon));
+        Line(Head(type) + FormatText(", %u, %u,", group, icon));
         return 18;
       }
       case ItemType::IconMenuRadio: {
         uint16_t group = f_.Number();
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head(type) + Format(", %u, %zu,", group, icons.size()));
+        Line(Head(type) + FormatText(", %u, %zu,", group, icons.size()));
         WriteList(icons, " %s,");
         return 18 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::CheckBox: {
         auto font = f_.Font();
         std::string text = f_.Text();
-        Line(Head(type) + Format(", %s,", Z(font)));
+        Line(Head(type) + FormatText(", %s,", Z(font)));
         return DataString(text) + 15;
       }
       case ItemType::IconCheckBox: {
         uint16_t icon = f_.ReadIconReference();
-        Line(Head(type) + Format(", %u,", icon));
+        Line(Head(type) + FormatText(", %u,", icon));
         return 16;
       }
       case ItemType::IconMenuCheck: {
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head(type) + Format(", %zu,", icons.size()));
+        Line(Head(type) + FormatText(", %zu,", icons.size()));
         WriteList(icons, " %s,");
         return 16 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::SingleSpin: {
         uint16_t first = f_.Number();
         uint16_t second = f_.Number();
-        Line(Head(type) + Format(", %u, %u,", first, second));
+        Line(Head(type) + FormatText(", %u, %u,", first, second));
         return 18;
       }
       case ItemType::EditSpin: {
         uint16_t value = f_.Number();
-        Line(Head(type) + Format(", %u,", value));
+        Line(Head(type) + FormatText(", %u,", value));
         return 16;
       }
       case ItemType::CenterText:
@@ -249,23 +248,23 @@ class BodyReader {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         uint16_t value = f_.Number();
-        Line(Head(Format("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
-             Format(", %s, %u,", Z(font), value));
+        Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
+             FormatText(", %s, %u,", Z(font), value));
         return 18;
       }
       case ItemType::MultiLineEdit: {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         auto scroll = f_.Keyword(kMultiLineScrolls);
-        Line(Head(Format("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
-             Format(", %s,", Z(font)));
+        Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
+             FormatText(", %s,", Z(font)));
         return 16;
       }
       case ItemType::RichEdit: {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kTextEditFlags).Text();
         flags += f_.Keyword(kRichScrolls);
-        Line(Head(Format("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) + Format(", %s,", Z(font)));
+        Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
         return 16;
       }
       case ItemType::UniRichEdit:
@@ -277,19 +276,19 @@ class BodyReader {
         uint16_t second = f_.Number();
         uint16_t third = f_.Number();
         std::string flags = f_.ReadFlags(kScrollBarFlags).Text();
-        Line(Head(Format("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) + Format(", %u, %u, %u,", page, second, third));
+        Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) + FormatText(", %u, %u, %u,", page, second, third));
         return 20;
       }
       case ItemType::Slider: {
         uint16_t n[3] = {f_.Number(), f_.Number(), f_.Number()};
         auto side = f_.OptionalKeyword(kSliderSides);
-        Line(Head(Format("DG_ITM_SLIDER, %s,  ", Z(side))) + Format(", %u, %u, %u,", n[0], n[1], n[2]));
+        Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
         return 20;
       }
       case ItemType::ProgressBar: {
         uint16_t n[2] = {f_.Number(), f_.Number()};
         auto frame = f_.OptionalKeyword(kProgressFrames);
-        Line(Head(type) + Format(", %s, %u, %u,", Z(frame), n[0], n[1]));
+        Line(Head(type) + FormatText(", %s, %u, %u,", Z(frame), n[0], n[1]));
         return 20;
       }
       case ItemType::Ruler: {
@@ -303,47 +302,47 @@ class BodyReader {
           if (index == 0) ctx_.Fail("Illegal edittext index for Ruler", indexWord);
         }
         std::string kind = std::string(*ruler) + (box_.w < box_.h ? " | DG_RT_VERTICAL" : "");
-        Line(Head(Format("DG_ITM_RULER, %s, ", kind.c_str())) + Format(", %u,", index));
+        Line(Head(FormatText("DG_ITM_RULER, %s, ", kind.c_str())) + FormatText(", %u,", index));
         return 16;
       }
       case ItemType::Picture:
       case ItemType::Icon: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        Line(Head(type) + Format(", %s, %u,", Z(frame), icon));
+        Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::UserItem: {
         std::string_view update = kUpdates.absent;
         if (f_.PeekWordOnLine() == "PartialUpdate") update = f_.Keyword(kUpdates);
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        Line(Head(Format("DG_ITM_USERITEM, %s, ", Z(update))) + Format(", %s,", Z(frame)));
+        Line(Head(FormatText("DG_ITM_USERITEM, %s, ", Z(update))) + FormatText(", %s,", Z(frame)));
         return 16;
       }
       case ItemType::GroupBox: {
         auto font = f_.Font();
         auto kind = f_.Keyword(kGroupKinds);
         std::string text = f_.Text();
-        Line(Head(Format("DG_ITM_GROUPBOX, %s, ", Z(kind))) + Format(", %s,", Z(font)));
+        Line(Head(FormatText("DG_ITM_GROUPBOX, %s, ", Z(kind))) + FormatText(", %s,", Z(font)));
         return DataString(text) + 15;
       }
       case ItemType::Separator: {
         const char* kind = box_.w > 3 && box_.h > 3 ? "DG_SP_RECT"
                            : box_.h > box_.w        ? "DG_SP_VERTICAL"
                                                     : "DG_SP_HORIZONTAL";
-        Line(Head(Format("DG_ITM_SEPARATOR, %s, ", kind)) + ",");
+        Line(Head(FormatText("DG_ITM_SEPARATOR, %s, ", kind)) + ",");
         return 14;
       }
       case ItemType::Splitter: {
         auto look = f_.OptionalKeyword(kSplitterLooks);
         const char* kind = box_.w <= box_.h ? "DG_SPLT_VERTICAL" : "DG_SPLT_HORIZONTAL";
-        Line(Head(Format("DG_ITM_SPLITTER, %s%s, ", kind, Z(look))) + ",");
+        Line(Head(FormatText("DG_ITM_SPLITTER, %s%s, ", kind, Z(look))) + ",");
         return 14;
       }
       case ItemType::DateControl:
       case ItemType::TimeControl: {
         std::string_view kind = type == ItemType::TimeControl ? "DG_DT_TIME" : f_.OptionalKeyword(kDateKinds);
-        Line(Head(Format("DG_ITM_DATETIME, %s, ", Z(kind))) + ",");
+        Line(Head(FormatText("DG_ITM_DATETIME, %s, ", Z(kind))) + ",");
         return 14;
       }
       case ItemType::TabBar:
@@ -379,8 +378,8 @@ class BodyReader {
     const char* joined = lex_.GetOptionalString();
     if (!joined) ctx_.Fail("String is missing");
     std::string text = joined;
-    Line(Head(Format("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
-         Format(", %s, %s,", Z(frame), Z(font)));
+    Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
+         FormatText(", %s, %s,", Z(frame), Z(font)));
     return DataString(text) + 17;
   }
 
@@ -395,8 +394,8 @@ class BodyReader {
       value.pop_back();
       value += "\\0\",";
     }
-    Line(Head(Format("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
-         Format(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
+    Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
+         FormatText(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
     return size;
   }
 
@@ -414,9 +413,9 @@ class BodyReader {
     if (!scroll) f_.Unrecognized(scrollWord);
     const char* resizing = flagSet.Slot(kResizingSlot) == "DG_ET_AUTORESIZE" ? "autoResize" : "noAutoResize";
     if (std::string_view(resizing) == "autoResize" && scrollWord != "NoScroll")
-      ctx_.Fail("Illegal combination of UniRichEdit flags", Format("  (%s - %s)", resizing, scrollWord.c_str()));
+      ctx_.Fail("Illegal combination of UniRichEdit flags", FormatText("  (%s - %s)", resizing, scrollWord.c_str()));
     std::string flags = flagSet.Text() + std::string(*scroll);
-    Line(Head(Format("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + Format(", %s,", Z(font)));
+    Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
     return 16;
   }
 
@@ -430,7 +429,7 @@ class BodyReader {
       CheckCount(values.size());
     }
     auto frame = f_.FrameOption(kBevels);
-    Line(Head(ItemType::UserControl) + Format(", %u, %s, %zu,", first, Z(frame), values.size()));
+    Line(Head(ItemType::UserControl) + FormatText(", %u, %s, %zu,", first, Z(frame), values.size()));
     WriteList(values, " %s,");
     return 20 + 2 * static_cast<long>(values.size());
   }
@@ -453,9 +452,9 @@ class BodyReader {
       lex_.GetToken();
       ctx_.Fail("An item is missing");
     }
-    Line(Head(ItemType::NormalTab) + Format(", %zu,", entries.size()));
+    Line(Head(ItemType::NormalTab) + FormatText(", %zu,", entries.size()));
     for (const auto& entry : entries) {
-      Line(Format("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
+      Line(FormatText("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 6);
     }
     return size;
@@ -468,8 +467,8 @@ class BodyReader {
       entries.push_back(lex_.ExpectTokenOnNewLine(TOK_NAME, "An item is missing"));
       CheckCount(entries.size());
     }
-    Line(Head(ItemType::SimpleTab) + Format(", %s, %zu,", Z(frame), entries.size()));
-    for (const auto& entry : entries) Line(Format("\t\t\t%s,", entry.c_str()));
+    Line(Head(ItemType::SimpleTab) + FormatText(", %s, %zu,", Z(frame), entries.size()));
+    for (const auto& entry : entries) Line(FormatText("\t\t\t%s,", entry.c_str()));
     return 18 + 2 * static_cast<long>(entries.size());
   }
 
@@ -497,7 +496,7 @@ class BodyReader {
       if (option == "HasHeader") header = f_.Number();
       kind += *text;
     }
-    Line(Head(Format("DG_ITM_LISTBOX, %s, ", kind.c_str())) + Format(", %s, %u, %u", Z(font), number, header));
+    Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header));
     return 20;
   }
 
@@ -516,9 +515,9 @@ class BodyReader {
       entries.push_back(std::move(entry));
       CheckCount(entries.size());
     }
-    Line(Head(ItemType::PopupControl) + Format(", %u, %u, %zu,", n[0], n[1], entries.size()));
+    Line(Head(ItemType::PopupControl) + FormatText(", %u, %u, %zu,", n[0], n[1], entries.size()));
     for (const auto& entry : entries) {
-      Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : Format("\t\t%10u,", entry.icon));
+      Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : FormatText("\t\t%10u,", entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 4);
     }
     return size;
@@ -539,9 +538,9 @@ class BodyReader {
       flags += *text;
     }
     if (rootButton) flags += " | DG_TVT_ROOTBUTTON";
-    Line(Head(Format("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
-         Format(", %s,", Z(font)));
-    Line(Format("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
+    Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
+         FormatText(", %s,", Z(font)));
+    Line(FormatText("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
     return 26;
   }
 
@@ -550,9 +549,9 @@ class BodyReader {
     uint16_t n[4] = {f_.Number(), f_.Number(), f_.Number(), f_.Number()};
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
-    Line(Head(Format("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
-         Format(", %s, %s", Z(font), mode.c_str()));
-    Line(Format("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
+    Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
+         FormatText(", %s, %s", Z(font), mode.c_str()));
+    Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
     return 26;
   }
 
@@ -578,7 +577,7 @@ class BodyReader {
 
   // "\t%3u, <kinds><x>, <y>, <w>, <h>": the start of every item line.
   std::string Head(std::string_view kinds) const {
-    return Format("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
+    return FormatText("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
                   box_.x, box_.y, box_.w, box_.h);
   }
 
@@ -590,7 +589,7 @@ class BodyReader {
   void WriteList(const std::vector<std::string>& values, const char* format) {
     if (!writing_) return;
     if (!values.empty()) ctx_.out.WriteString("\t\t\t");
-    for (const auto& value : values) ctx_.out.WriteString(Format(format, value.c_str()));
+    for (const auto& value : values) ctx_.out.WriteString(FormatText(format, value.c_str()));
     ctx_.out.WriteNewLine();
   }
 

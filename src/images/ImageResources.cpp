@@ -6,7 +6,7 @@
 
 #include "frontend/Values.h"
 #include "images/IconWriter.h"
-#include "images/ImageFormat.h"
+#include "Common/Format.h"
 #include "images/SvgLookup.h"
 #include "images/SvgRenderer.h"
 #include "platform/Platform.h"

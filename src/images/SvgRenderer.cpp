@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "images/ImageFormat.h"
+#include "Common/Format.h"
 #include "platform/Platform.h"
 
 namespace tessel {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Common/Format.h"
 #include "frontend/Lexer.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
@@ -15,15 +16,6 @@ namespace {
 constexpr char kLineEnd[] = "\r\n";
 constexpr int kWordsPerLine = 8;
 
-std::string Format(const char* format, va_list args) {
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-  return text;
-}
 }  // namespace
 
 OutputWriter::~OutputWriter() {
@@ -70,7 +62,7 @@ void OutputWriter::WriteTabs(int count, FILE* file) {
 void OutputWriter::Printf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = Format(format, args);
+  std::string text = FormatTextV(format, args);
   va_end(args);
   WriteString(text, output_);
 }
@@ -78,7 +70,7 @@ void OutputWriter::Printf(const char* format, ...) {
 void OutputWriter::PrintfTo(FILE* file, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = Format(format, args);
+  std::string text = FormatTextV(format, args);
   va_end(args);
   WriteString(text, file);
 }
