@@ -43,6 +43,7 @@ void ErrorContext::SetResourceID(const char* id) {
   }
   hasResourceId_ = true;
   resourceId_ = std::string(id).substr(0, kResourceIdLimit);
+  lastResourceId_ = resourceId_;
 }
 
 std::string ErrorContext::Compose(std::string_view text, int line) const {

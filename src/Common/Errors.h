@@ -39,6 +39,8 @@ class ErrorContext {
   void SetResourceID(const char* id);
   bool HasResourceID() const { return hasResourceId_; }
   const std::string& ResourceID() const { return resourceId_; }
+  // The last ID set, still known after the context was cleared.
+  const std::string& LastResourceID() const { return lastResourceId_; }
 
   // Builds the laid-out report for a text and a line (line < 1: no location).
   std::string Compose(std::string_view text, int line) const;
@@ -60,6 +62,7 @@ class ErrorContext {
   std::string inputName_;
   std::string currentDir_;
   std::string resourceId_;
+  std::string lastResourceId_;
   bool hasResourceId_ = false;
 };
 

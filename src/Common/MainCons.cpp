@@ -16,6 +16,7 @@
 #include "encoding/TranscodeUtils.h"
 #include "frontend/Lexer.h"
 #include "frontend/Preprocessor.h"
+#include "keys/HeaderDefines.h"
 #include "keys/KeyContext.h"
 #include "platform/Platform.h"
 #include "prepkit/Prepkit.h"
@@ -114,6 +115,7 @@ int RunPrepkit(const RunSettings& settings, const char* program) {
 
 int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWriter& out, KeyContext& keys) {
   RunSettings settings;
+  HeaderDefines defines(errors);
   errors.Setup(nullptr);
   if (argc < 2) ShowUsage(errors);
 
@@ -146,6 +148,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       hooks.startKeyExtraction = [&keys](const std::string& output, const std::string& prefix) {
         keys.StartKeyExtraction(output, prefix);
       };
+      hooks.readHeaderDefines = [&defines](const std::string& file) { return defines.ReadInput(file); };
       ParseConverterOptions(argc, argv, first, settings, errors, hooks);
       break;
     }
@@ -234,6 +237,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   if (ctx.mode == 'r') WriteBanner(ctx);
   const std::string& pathsText = settings.mode == 'm' ? settings.converterProgram : settings.paths;
   RunResourceLoop(ctx, preprocessor, pathsText, settings.mode == 'm' || settings.hasPaths);
+  defines.Clear();
 
   if (files.anchor) AnchorPostPass(files, settings, errors);
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/AnchorIndex.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogTables.h"
 #include "frontend/Values.h"
@@ -156,9 +157,7 @@ class BodyReader {
   }
 
   // The key scope name of an item during key extraction: its anchor in the dialog's help list.
-  // Until the help list search (FindItemAnchor of the dialog help module) is linked in here, the
-  // item index stands in for it.
-  std::string ItemAnchor(int index) { return std::to_string(index); }
+  std::string ItemAnchor(int index) { return FindItemAnchor(ctx_, dialogId_, index); }
 
   long ReadItem(ItemType type) {
     switch (type) {

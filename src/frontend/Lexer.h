@@ -60,6 +60,13 @@ class Lexer {
   void SavePosition();
   void RestorePosition();
   bool PositionSaved() const { return !saved_.empty(); }
+  // For the searches over the whole text, between SavePosition and RestorePosition: the read
+  // position, and a move of it to `pos` with `line` as the current line.
+  size_t ReadPosition() const { return pos_; }
+  void MoveTo(size_t pos, int line) {
+    pos_ = pos;
+    line_ = line;
+  }
   // The comment text of the current line (key extraction).
   const std::string& LineComment();
 

@@ -8,6 +8,7 @@
 
 #include "Common/Errors.h"
 #include "Common/Settings.h"
+#include "dialogs/AnchorIndex.h"
 #include "frontend/Lexer.h"
 #include "keys/KeyContext.h"
 #include "resources/DataFiles.h"
@@ -49,6 +50,7 @@ struct Context {
   bool dialogDefinitionsUsed = false;
   FileTypeState fileTypes;
   FolderTable folders;
+  AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
 
   // Reports a source error at the lexer's current line.
   [[noreturn]] void Fail(std::string_view message, std::string_view detail = {}, std::string_view detail2 = {}) {

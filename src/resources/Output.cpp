@@ -30,7 +30,11 @@ void OutputWriter::CloseOutput() {
 
 void OutputWriter::DiscardOutput() {
   CloseOutput();
-  CloseResourceList();
+  // A list cut short by the error must not pass for the list of a finished run.
+  if (resourceList_) {
+    CloseResourceList();
+    platform::DeleteFile(resourceListName_);
+  }
 }
 
 void OutputWriter::WriteBytes(const void* data, size_t count, FILE* file) {
@@ -91,6 +95,7 @@ void OutputWriter::ListResource(const char* type, const char* id) {
       platform::DeleteFile(name);
       resourceList_ = platform::OpenFile(name, "wb");
       if (!resourceList_) errors_.SourceError("Can't open file: ", name, {}, 0);
+      resourceListName_ = name;
     }
   }
   if (!resourceList_ || !type || !id) return;

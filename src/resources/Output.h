@@ -25,7 +25,7 @@ class OutputWriter {
   }
   FILE* OutputFile() const { return output_; }
   const std::string& OutputFileName() const { return outputName_; }
-  // Closes and deletes the output after a fatal error.
+  // Closes the output after a fatal error and deletes the resource list (the driver deletes the script).
   void DiscardOutput();
   void CloseOutput();
   // During key extraction nothing is written.
@@ -76,6 +76,7 @@ class OutputWriter {
   bool enabled_ = true;
   bool keyExtraction_ = false;
   FILE* resourceList_ = nullptr;
+  std::string resourceListName_;
   bool resourceListTried_ = false;
   // data-word writer
   bool pending_ = false;

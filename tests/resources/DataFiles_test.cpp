@@ -7,23 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "ContextFixture.h"
 #include "TestSupport.h"
-#include "resources/Context.h"
 
 using namespace tessel;
 
 namespace {
 
 // A context whose output goes to a file in a temporary directory.
-struct Fixture {
-  testsupport::TempDir dir;
-  RunSettings settings;
-  ErrorContext errors;
-  Lexer lex{errors};
-  OutputWriter out{errors};
-  KeyContext keys{errors};
-  Context ctx{settings, errors, lex, out, keys};
-
+struct Fixture : testsupport::ContextFixture {
   Fixture() { out.SetOutput(std::fopen(dir.file("a.rc").c_str(), "wb"), dir.file("a.rc")); }
   std::string Written() {
     out.CloseOutput();

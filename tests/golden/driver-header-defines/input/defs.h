@@ -1,0 +1,2 @@
+ID_OK = 1
+ID_HEX = 0x10
