@@ -44,7 +44,10 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
     size_t length = lines[i].end - lines[i].start;
     if (length > 0) byLength[length].push_back(i);
   }
-  for (const auto& [length, members] : byLength) {
+  for (const auto& entry : byLength) {
+    // Named copies: clang 14 cannot capture structured bindings in the lambda below.
+    const size_t length = entry.first;
+    const std::vector<size_t>& members = entry.second;
     if (length > all.size()) continue;
     std::unordered_map<std::string_view, std::vector<size_t>> pending;  // word -> waiting lines
     std::unordered_map<uint64_t, std::vector<std::string_view>> wordsByHash;
