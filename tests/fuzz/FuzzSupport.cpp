@@ -65,34 +65,36 @@ void WritePng(const std::string& path, int width, int height, bool alpha) {
   }
 }
 
+// Every fixture goes into both directories, so that the image handlers (first path only),
+// 'TEXT' (first path only) and the other data handlers (every path) all find them.
 void WriteFixtures() {
-  fs::create_directories(kImageDir);
-  fs::create_directories(kDataDir);
-  const std::string img = kImageDir, data = kDataDir;
-  // Icons and cursors: a plain PNG, scaled PNGs, the @2x fallback, an RGB PNG, a broken
-  // PNG, and SVG sources without PNG (rendered on demand).
-  WritePng(img + "/arrow.png", 16, 16, true);
-  WritePng(img + "/arrow@1.50x.png", 24, 24, true);
-  WritePng(img + "/arrow@2x.png", 32, 32, true);
-  WritePng(img + "/flat.png", 8, 8, false);
-  WritePng(img + "/hand.png", 16, 16, true);
-  WriteFile(img + "/broken.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-  WriteFile(img + "/notpng.png", "plain text\n");
-  const std::string svg =
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
-      "<rect x=\"2\" y=\"2\" width=\"12\" height=\"12\" fill=\"#3060c0\"/></svg>\n";
-  WriteFile(img + "/star_16x16.svg", svg);
-  WriteFile(img + "/Gear_8x8.SVG", svg);
-  WriteFile(img + "/bad_16x16.svg", "<svg");
-  // Embedded files: text in several encodings, binary data, JSON.
-  WriteFile(data + "/text.txt", "Hello\r\nWorld\r\n");
-  WriteFile(data + "/odd.txt", "abc");
-  WriteFile(data + "/empty.txt", "");
-  WriteFile(data + "/utf8.txt", "\xEF\xBB\xBFH\xC3\xA9llo\n");
-  WriteFile(data + "/utf16.txt", std::string("\xFF\xFEH\0i\0", 6));
-  WriteFile(data + "/bin.dat", std::string("\0\1\2\3\xFF\xFE\x80", 7));
-  WriteFile(data + "/doc.json", "{\"a\": [1, 2, 3]}\n");
-  WriteFile(data + "/help.h", "#define IDS_ONE 1\n#define IDS_TWO 0x20\n");
+  for (const std::string dir : {kImageDir, kDataDir}) {
+    fs::create_directories(dir);
+    // Icons and cursors: plain PNGs, scaled PNGs, the @2x fallback, an RGB PNG, a broken PNG,
+    // a text file named .png, and SVG sources without PNG (rendered on demand).
+    WritePng(dir + "/arrow.png", 16, 16, true);
+    WritePng(dir + "/arrow@1.50x.png", 24, 24, true);
+    WritePng(dir + "/arrow@2x.png", 32, 32, true);
+    WritePng(dir + "/flat.png", 8, 8, false);
+    WritePng(dir + "/hand.png", 16, 16, true);
+    WriteFile(dir + "/broken.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    WriteFile(dir + "/notpng.png", "plain text\n");
+    const std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\">"
+        "<rect x=\"2\" y=\"2\" width=\"12\" height=\"12\" fill=\"#3060c0\"/></svg>\n";
+    WriteFile(dir + "/star_16x16.svg", svg);
+    WriteFile(dir + "/Gear_8x8.SVG", svg);
+    WriteFile(dir + "/bad_16x16.svg", "<svg");
+    // Embedded files: text in several encodings, binary data, JSON, a header of named numbers.
+    WriteFile(dir + "/text.txt", "Hello\r\nWorld\r\n");
+    WriteFile(dir + "/odd.txt", "abc");
+    WriteFile(dir + "/empty.txt", "");
+    WriteFile(dir + "/utf8.txt", "\xEF\xBB\xBFH\xC3\xA9llo\n");
+    WriteFile(dir + "/utf16.txt", std::string("\xFF\xFEH\0i\0", 6));
+    WriteFile(dir + "/bin.dat", std::string("\0\1\2\3\xFF\xFE\x80", 7));
+    WriteFile(dir + "/doc.json", "{\"a\": [1, 2, 3]}\n");
+    WriteFile(dir + "/help.h", "#define IDS_ONE 1\n#define IDS_TWO 0x20\n");
+  }
   WriteFile("text.txt", "in the work directory\n");
 }
 

@@ -15,7 +15,8 @@ const std::vector<std::vector<std::string>> kOptionSets = {
     {"-t", "w", "-p", "img;data", "-w", "1.5", "2", "3", "-d", "WIN"},
     {"-t", "w", "-c", "932", "-p", "img;data"},
     {"-t", "w", "-f", "m", "-l", "rus", "-p", "data;img"},
-    {"-t", "w", "-q", "utf-8", "utf-16", "-p", "img;data", "-d", "MAC"},
+    {"-t", "w", "-q", "utf-8", "utf-16", "-p", "data;img", "-d", "MAC"},
+    {"-t", "w", "-q", "utf-16", "1252", "-p", "img"},
     {"-t", "e", "-p", "img;data"},
     {"-t", "w"},
 };
