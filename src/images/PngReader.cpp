@@ -3,7 +3,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "platform/Platform.h"
@@ -32,6 +34,35 @@ struct PngReadStructs {
     if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   }
 };
+
+uint64_t BigEndian32(const png_byte* at) {
+  return uint64_t{at[0]} << 24 | uint64_t{at[1]} << 16 | uint64_t{at[2]} << 8 | at[3];
+}
+
+// Whether the header (the IHDR chunk, which must follow the signature) declares more pixel
+// data than the whole file could hold: deflate shrinks data at most 1032 times, so with twice
+// that margin a valid file is never refused. libpng would otherwise allocate every row of such an image before it
+// finds the data missing, which lets a file of a few hundred bytes take gigabytes of memory.
+// Leaves the file at its position; a header it cannot read is left to libpng.
+bool DeclaresMoreThanItHolds(FILE* file) {
+  constexpr uint64_t kMaxDeflateRatio = 1032;
+  png_byte header[18] = {};  // chunk length, chunk type, width, height, bit depth, colour type
+  const long start = std::ftell(file);
+  const bool read = start >= 0 && std::fread(header, 1, sizeof header, file) == sizeof header;
+  const bool measured = std::fseek(file, 0, SEEK_END) == 0;
+  const long size = std::ftell(file);
+  if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) return true;
+  if (!read || !measured || size < 0 || std::memcmp(header + 4, "IHDR", 4) != 0) return false;
+  const uint64_t width = BigEndian32(header + 8), height = BigEndian32(header + 12);
+  const png_byte colourType = header[17];
+  const uint64_t samples = colourType == PNG_COLOR_TYPE_RGB         ? 3
+                           : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                           : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                                                                     : 1;
+  const uint64_t rowBytes = width * samples * header[16] / 8;  // below 2^42: no overflow
+  const uint64_t capacity = (static_cast<uint64_t>(size) + 1) * kMaxDeflateRatio * 2;
+  return height > 0 && rowBytes > capacity / height;
+}
 
 void ReadFromFile(png_structp png, png_bytep data, size_t length) {
   FILE* file = static_cast<FILE*>(png_get_io_ptr(png));
@@ -64,6 +95,7 @@ PngImage ReadPngImage(std::string_view path) {
   png_byte signature[kSignatureSize] = {};
   if (std::fread(signature, 1, kSignatureSize, input.file) != kSignatureSize) return image;
   if (png_sig_cmp(signature, 0, kSignatureSize) != 0) return image;
+  if (DeclaresMoreThanItHolds(input.file)) return image;
   if (!DecodeRows(structs.png, structs.info)) return image;
 
   uint32_t width = png_get_image_width(structs.png, structs.info);

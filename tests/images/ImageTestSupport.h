@@ -22,6 +22,25 @@ struct PngLayout {
   std::vector<uint8_t> paletteAlpha;
 };
 
+// The CRC-32 of PNG chunks (and of zlib), over the chunk type and data.
+inline uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : bytes) {
+    crc ^= c;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// One PNG chunk: length, type, data and CRC, written as the file stores them.
+inline std::string PngChunk(const std::string& type, const std::string& data) {
+  auto bigEndian = [](uint32_t v) {
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+  };
+  return bigEndian(static_cast<uint32_t>(data.size())) + type + data + bigEndian(Crc32(type + data));
+}
+
 inline void WritePng(const std::string& path, const PngLayout& layout) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) throw std::runtime_error("cannot create " + path);

@@ -142,3 +142,22 @@ TEST(PngReader, UnreadableFilesGiveAnEmptyImage) {
   ASSERT_EQ(image.pixels.size(), argb.size());
   EXPECT_EQ(PixelAt(image, 5, 7), argb[7 * 64 + 5]);
 }
+
+TEST(PngReader, HeaderDeclaringMoreDataThanTheFileCanHoldIsRefused) {
+  testsupport::TempDir dir;
+  // 60000 x 60000 RGBA in a file of a few hundred bytes: refused before any row is allocated.
+  const std::string ihdr{0, 0, '\xEA', 0x60, 0, 0, '\xEA', 0x60, 8, PNG_COLOR_TYPE_RGB_ALPHA, 0, 0, 0};
+  dir.write("huge.png", std::string("\x89PNG\r\n\x1a\n", 8) + imagetest::PngChunk("IHDR", ihdr) +
+                            imagetest::PngChunk("IDAT", std::string(200, '\0')) + imagetest::PngChunk("IEND", ""));
+  tessel::PngImage image = tessel::ReadPngImage(dir.file("huge.png"));
+  EXPECT_EQ(image.width, 0u);
+  EXPECT_TRUE(image.pixels.empty());
+
+  // A valid file that deflate shrank as far as it goes is still read.
+  PngLayout blank;
+  blank.width = blank.height = 1000;
+  blank.rows.assign(1000, std::vector<uint8_t>(4000, 0));
+  WritePng(dir.file("blank.png"), blank);
+  image = tessel::ReadPngImage(dir.file("blank.png"));
+  EXPECT_EQ(image.pixels.size(), 1000000u);
+}
