@@ -13,6 +13,7 @@ namespace fuzzsupport {
 // directory under /dev/shm or the temporary folder, removed at exit), writes the fixture files
 // into it, points standard input and output at /dev/null and sends the program's writes to
 // the standard error stream to /dev/null (the fuzzer's and the sanitizers' reports still show).
+// The fuzzer reads its corpus after this change of directory: give it absolute paths.
 void Setup();
 
 // Writes a file of the work directory (a name without directory parts).
