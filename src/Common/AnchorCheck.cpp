@@ -56,10 +56,17 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
       for (size_t k = 0; k < length; ++k) h = h * kBase + static_cast<unsigned char>(all[at + k]);
       return h;
     };
+    // A bit per hash prefix: most windows hold no anchor word and are passed over without a lookup.
+    constexpr int kFilterBits = 20;
+    std::vector<uint64_t> filter((size_t{1} << kFilterBits) / 64);
+    auto filterSlot = [](uint64_t h) { return h >> (64 - kFilterBits); };
     for (size_t i : members) {
       std::string_view word = all.substr(lines[i].start, length);
       auto [it, added] = pending.try_emplace(word);
-      if (added) wordsByHash[hashOf(lines[i].start)].push_back(word);
+      if (!added) continue;
+      uint64_t h = hashOf(lines[i].start);
+      wordsByHash[h].push_back(word);
+      filter[filterSlot(h) / 64] |= uint64_t{1} << (filterSlot(h) % 64);
     }
     uint64_t power = 1;  // kBase^(length-1), to drop the leading byte of a window
     for (size_t k = 1; k < length; ++k) power *= kBase;
@@ -74,6 +81,7 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
         size_t i = members[next++];
         pending[all.substr(lines[i].start, length)].push_back(i);
       }
+      if (!(filter[filterSlot(h) / 64] >> (filterSlot(h) % 64) & 1)) continue;
       auto found = wordsByHash.find(h);
       if (found == wordsByHash.end()) continue;
       std::string_view window = all.substr(q, length);

@@ -112,7 +112,7 @@ void KeyContext::Echo(char c) {
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {
   if (!on_) return;
   Group group;
-  group.tokens = negated ? "-" : "+";
+  group.tokens.push_back(negated ? '-' : '+');
   group.tokens.append(id);
   group.count = 1;
   if (!scopes_.empty()) {

@@ -27,11 +27,10 @@ bool IsBmp(const Bytes& file) { return file.size() > kFileHeaderSize && file[0] 
 
 // The picture file: the count of the bytes that follow, the picture header, the bitmap.
 void WritePicture(OutputFile& output, const PictureFrame& frame, std::span<const uint8_t> bitmap) {
-  Bytes head;
-  AppendLE32(head, static_cast<uint32_t>(bitmap.size() + kPictureHeaderSize));
-  Bytes header = PictureHeader(frame);
-  head.insert(head.end(), header.begin(), header.end());
-  output.Write(head);
+  Bytes count;
+  AppendLE32(count, static_cast<uint32_t>(bitmap.size() + kPictureHeaderSize));
+  output.Write(count);
+  output.Write(PictureHeader(frame));
   output.Write(bitmap);
 }
 
