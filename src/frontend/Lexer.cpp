@@ -169,20 +169,7 @@ void Lexer::ReadString() {
     state = KeyStringState{};
     keys_->BeginKeyString(state);
   }
-  for (;;) {
-    const char* p = text_.data() + pos_;
-    auto c = static_cast<unsigned char>(*p);
-    if (IsLineEnd(c)) Fail("Illegal string");
-    if (DoubleByteAt(p) || (c == '\\' && !IsLineEnd(static_cast<unsigned char>(p[1])))) {
-      Next();
-      Next();
-    } else {
-      Next();
-      if (c == '"') break;
-    }
-    if (pos_ - begin > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
-  }
-  SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
+  ScanToCloser(begin, '"');
   if (!Extracting()) ApplyStringForms();
   if (hooks && !deferEnd) FinishKeyString(state);
 }
@@ -238,9 +225,9 @@ void Lexer::ApplyStringForms() {
   t[w] = '\0';
 }
 
-void Lexer::ReadParenthesised() {
-  const size_t begin = pos_;
-  Next();
+// Reads up to and including the closing character with the string rules (double-byte pairs and
+// backslash pairs taken whole, no line end), and makes the text from `begin` the token text.
+void Lexer::ScanToCloser(size_t begin, char closer) {
   for (;;) {
     const char* p = text_.data() + pos_;
     auto c = static_cast<unsigned char>(*p);
@@ -250,11 +237,17 @@ void Lexer::ReadParenthesised() {
       Next();
     } else {
       Next();
-      if (c == ')') break;
+      if (c == static_cast<unsigned char>(closer)) break;
     }
     if (pos_ - begin > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
   }
   SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
+}
+
+void Lexer::ReadParenthesised() {
+  const size_t begin = pos_;
+  Next();
+  ScanToCloser(begin, ')');
 }
 
 void Lexer::ReadCommand() {

@@ -94,6 +94,7 @@ class Lexer {
 
   int ReadToken();
   void ReadString();
+  void ScanToCloser(size_t begin, char closer);
   void ReadParenthesised();
   void ReadLineComment();
   void ReadBlockComment();
