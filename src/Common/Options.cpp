@@ -132,10 +132,20 @@ bool ReadMultiplier(const char* text, double& value) {
   return end && *end == '\0' && value > 1.0;
 }
 
-// The shared frame of the parsers of modes d, h, m and k: every option takes one value,
-// the letters in `allowed` are single-valued, 'd' repeats.
-void ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& errors, std::string_view allowed,
-                        std::string_view required, std::array<const char*, 26>& values) {
+// The values of the single-valued options of modes d, h, m and k, by letter.
+class OptionValues {
+ public:
+  const char*& operator[](char letter) { return values_[static_cast<size_t>(letter - 'a')]; }
+
+ private:
+  std::array<const char*, 26> values_{};
+};
+
+// The shared frame of the parsers of modes d, h, m and k: every option takes one value, the
+// letters in `allowed` are single-valued, 'd' repeats. Fills the input and output names.
+OptionValues ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& errors, std::string_view allowed,
+                                std::string_view required, RunSettings& settings) {
+  OptionValues values;
   std::array<int, 26> count{};
   if (first >= argc) ShowUsage(errors);
   for (int i = first; i < argc; i += 2) {
@@ -143,15 +153,19 @@ void ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& errors, 
     if (!letter || i + 1 >= argc) ShowUsage(errors);
     if (letter == 'd') continue;
     if (letter < 'a' || letter > 'z' || allowed.find(letter) == std::string_view::npos) ShowUsage(errors);
-    ++count[letter - 'a'];
-    values[letter - 'a'] = argv[i + 1];
+    ++count[static_cast<size_t>(letter - 'a')];
+    values[letter] = argv[i + 1];
   }
   for (int c : count) {
     if (c > 1) ShowUsage(errors);
   }
   for (char letter : required) {
-    if (!values[letter - 'a']) ShowUsage(errors);
+    if (!values[letter]) ShowUsage(errors);
   }
+  settings.inputName = values['i'];
+  settings.outputName = values['o'];
+  settings.hasInput = settings.hasOutput = true;
+  return values;
 }
 
 }  // namespace
@@ -295,48 +309,32 @@ void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settin
 }
 
 void ParseDependencyOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors) {
-  std::array<const char*, 26> v{};
-  ParseSimpleOptions(argc, argv, first, errors, "iovp", "iovp", v);
-  settings.inputName = v['i' - 'a'];
-  settings.outputName = v['o' - 'a'];
-  settings.envVariable = v['v' - 'a'];
-  settings.destinationPath = v['p' - 'a'];
-  settings.hasInput = settings.hasOutput = true;
+  OptionValues v = ParseSimpleOptions(argc, argv, first, errors, "iovp", "iovp", settings);
+  settings.envVariable = v['v'];
+  settings.destinationPath = v['p'];
   CollectDirectiveIds(argc, argv, first, settings);
 }
 
 void ParseHelpBitmapOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors) {
-  std::array<const char*, 26> v{};
-  ParseSimpleOptions(argc, argv, first, errors, "io", "io", v);
-  settings.inputName = v['i' - 'a'];
-  settings.outputName = v['o' - 'a'];
-  settings.hasInput = settings.hasOutput = true;
+  ParseSimpleOptions(argc, argv, first, errors, "io", "io", settings);
   CollectDirectiveIds(argc, argv, first, settings);
 }
 
 void ParseMakeFileOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors) {
-  std::array<const char*, 26> v{};
-  ParseSimpleOptions(argc, argv, first, errors, "iocpb", "iocp", v);
-  settings.inputName = v['i' - 'a'];
-  settings.outputName = v['o' - 'a'];
-  settings.converterProgram = v['c' - 'a'];
-  settings.destinationPath = v['p' - 'a'];
-  settings.hasInput = settings.hasOutput = true;
+  OptionValues v = ParseSimpleOptions(argc, argv, first, errors, "iocpb", "iocp", settings);
+  settings.converterProgram = v['c'];
+  settings.destinationPath = v['p'];
   CollectDirectiveIds(argc, argv, first, settings);
 }
 
 void ParsePrepkitOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors) {
-  std::array<const char*, 26> v{};
   // -d has no meaning for Prepkit: every letter but i, o and s is refused.
   for (int i = first; i < argc; i += 2) {
     if (OptionLetter(argv[i]) == 'd') ShowUsage(errors);
   }
-  ParseSimpleOptions(argc, argv, first, errors, "ios", "io", v);
-  settings.inputName = v['i' - 'a'];
-  settings.outputName = v['o' - 'a'];
-  settings.hasInput = settings.hasOutput = true;
-  if (v['s' - 'a']) {
-    settings.prepkitSwitch = v['s' - 'a'];
+  OptionValues v = ParseSimpleOptions(argc, argv, first, errors, "ios", "io", settings);
+  if (v['s']) {
+    settings.prepkitSwitch = v['s'];
     settings.hasPrepkitSwitch = true;
   }
 }
