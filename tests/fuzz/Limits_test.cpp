@@ -13,6 +13,7 @@
 #include <png.h>
 
 #include "TestSupport.h"
+#include "resources/RunSource.h"
 #include "frontend/Tokens.h"
 #include "resources/ResourceLoop.h"
 
@@ -20,25 +21,11 @@ namespace {
 
 using testsupport::TempDir;
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out, err, result;  // standard output, standard error, the output file
-  bool resultLeft = false;
-};
+using RunResult = testsupport::SourceRun;
 
 // Runs tessel in `dir` with the given (shell-quoted) arguments on a.klx, writing a.out.
 RunResult RunTessel(const TempDir& dir, const std::string& source, const std::string& args) {
-  dir.write("a.klx", source);
-  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY "' " + args +
-                              " -i a.klx -o a.out > stdout 2> stderr < /dev/null";
-  const int status = std::system(command.c_str());
-  RunResult run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = dir.read("stdout");
-  run.err = dir.read("stderr");
-  run.resultLeft = dir.exists("a.out");
-  if (run.resultLeft) run.result = dir.read("a.out");
-  return run;
+  return testsupport::RunTessel(dir, source, args, "a.out");
 }
 
 // A small opaque RGBA image.
@@ -60,7 +47,7 @@ void ExpectSourceError(const RunResult& run, const std::string& message, int lin
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Write_Error: " + message + "\n");
   EXPECT_TRUE(EndsWith(run.out, "a.klx (" + std::to_string(line) + ") : " + message + "\n\n")) << run.out;
-  EXPECT_FALSE(run.resultLeft);
+  EXPECT_FALSE(run.scriptLeft);
 }
 
 TEST(Limits, TokenOfTheLongestLengthAndOneMore) {
@@ -72,7 +59,7 @@ TEST(Limits, TokenOfTheLongestLengthAndOneMore) {
     RunResult run = RunTessel(dir, longest + "\r\n", "-t w");
     EXPECT_EQ(run.exitCode, 0) << lead << run.out;
     const std::string copied = lead == "@" ? longest.substr(1) : longest;
-    EXPECT_NE(run.result.find("\r\n" + copied + "\r\n"), std::string::npos) << lead;
+    EXPECT_NE(run.script.find("\r\n" + copied + "\r\n"), std::string::npos) << lead;
 
     run = RunTessel(dir, "\n" + longest + "v\r\n", "-t w");
     ExpectSourceError(run, "String is too long", 2);
@@ -85,7 +72,7 @@ TEST(Limits, NameOfTheLongestLengthAndOneMore) {
   const std::string pair = " \"Pair\" {\n\tA\n\tB\n}\n";
   RunResult run = RunTessel(dir, "'MDID' " + std::string(kNameLimit, 'n') + pair, "-t w");
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.result.find(std::string(kNameLimit, 'n') + " MDID"), std::string::npos);
+  EXPECT_NE(run.script.find(std::string(kNameLimit, 'n') + " MDID"), std::string::npos);
 
   run = RunTessel(dir, "\n'MDID' " + std::string(kNameLimit + 1, 'n') + pair, "-t w");
   ExpectSourceError(run, "Identifier or number is too long", 2);
@@ -106,7 +93,7 @@ TEST(Limits, DataFileFoundThroughTheTenthPathOnly) {
   const std::string tenPaths = "-p 'a;b;c;d;e;f;g;h;i;j'";
   RunResult run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w " + tenPaths);
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.result.find("1 DATA\r\nBEGIN\r\n\t2, 0,\r\n\t0x3031,\r\n"), std::string::npos) << run.result;
+  EXPECT_NE(run.script.find("1 DATA\r\nBEGIN\r\n\t2, 0,\r\n\t0x3031,\r\n"), std::string::npos) << run.script;
   // With eleven entries the tenth is "j;k": neither j nor k is searched.
   run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w -p 'a;b;c;d;e;f;g;h;i;j;k'");
   ExpectSourceError(run, "Can't open file: ten.bin  (ResID: 1)", 2);
@@ -135,7 +122,7 @@ TEST(Limits, FiveMultipliersAndMore) {
   EXPECT_EQ(run.exitCode, 0) << run.out;
   for (int dpi : {96, 144, 192, 288, 384, 480}) {
     EXPECT_TRUE(dir.exists("arrow&" + std::to_string(dpi) + ".ico")) << dpi;
-    EXPECT_NE(run.result.find("I100&" + std::to_string(dpi) + "\tICON"), std::string::npos) << dpi;
+    EXPECT_NE(run.script.find("I100&" + std::to_string(dpi) + "\tICON"), std::string::npos) << dpi;
   }
   EXPECT_FALSE(dir.exists("arrow&576.ico"));
   // A cursor holds five images: with five multipliers the sixth image is refused.
@@ -154,16 +141,16 @@ TEST(Limits, DeeplyNestedConditionals) {
   TempDir dir;
   RunResult run = RunTessel(dir, source, "-t w -d X");
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.result.find("\r\ninner\r\n"), std::string::npos);
+  EXPECT_NE(run.script.find("\r\ninner\r\n"), std::string::npos);
   run = RunTessel(dir, source, "-t w");
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_EQ(run.result.find("inner"), std::string::npos);
+  EXPECT_EQ(run.script.find("inner"), std::string::npos);
   // Mode p keeps every line in its place.
   run = RunTessel(dir, source, "-m p -t w -d X");
   EXPECT_EQ(run.exitCode, 0);
-  const size_t inner = run.result.find("\r\n@inner\r\n");
+  const size_t inner = run.script.find("\r\n@inner\r\n");
   ASSERT_NE(inner, std::string::npos);
-  EXPECT_EQ(std::count(run.result.begin(), run.result.begin() + inner + 2, '\n'), kDepth + 1);
+  EXPECT_EQ(std::count(run.script.begin(), run.script.begin() + inner + 2, '\n'), kDepth + 1);
 
   // One #endif too few: the outermost conditional is the one left open.
   source.resize(source.size() - 7);
@@ -179,11 +166,11 @@ TEST(Limits, SourceOfOneHugeLine) {
   EXPECT_EQ(run.exitCode, 0) << run.out;
   run = RunTessel(dir, std::string(kSize, ' ') + "'MDID' 1 \"Pair\" {\n\tA\n\tB\n}", "-t w");
   EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.result.find("1 MDID"), std::string::npos);
+  EXPECT_NE(run.script.find("1 MDID"), std::string::npos);
   // A block comment as long as the whole line is cleared, and mode p writes the line back.
   run = RunTessel(dir, "/*" + std::string(kSize, '*') + "*/", "-m p -t w");
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(EndsWith(run.result, std::string(kSize + 4, ' ')));
+  EXPECT_TRUE(EndsWith(run.script, std::string(kSize + 4, ' ')));
   // A huge line of names where one item is expected.
   std::string names;
   for (size_t i = 0; i < kSize / 8; ++i) names += " name_12";

@@ -18,20 +18,27 @@ struct SourceRun {
   std::string script;  // the output script, when one is left
 };
 
-// Converts `source` (written as a.klx) to a.rc with target w inside a temporary directory.
-inline SourceRun RunSource(const std::string& source) {
-  TempDir dir;
+// Runs tessel inside `dir` on `source` (written as a.klx) with the given (shell-quoted) options,
+// writing `output`.
+inline SourceRun RunTessel(const TempDir& dir, const std::string& source, const std::string& options,
+                           const std::string& output) {
   dir.write("a.klx", source);
-  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY
-                              "' -i a.klx -o a.rc -t w > stdout 2> stderr < /dev/null";
+  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY "' " + options + " -i a.klx -o " +
+                              output + " > stdout 2> stderr < /dev/null";
   const int status = std::system(command.c_str());
   SourceRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = dir.read("stdout");
   run.err = dir.read("stderr");
-  run.scriptLeft = dir.exists("a.rc");
-  if (run.scriptLeft) run.script = dir.read("a.rc");
+  run.scriptLeft = dir.exists(output);
+  if (run.scriptLeft) run.script = dir.read(output);
   return run;
+}
+
+// Converts `source` (written as a.klx) to a.rc with target w inside a temporary directory.
+inline SourceRun RunSource(const std::string& source) {
+  TempDir dir;
+  return RunTessel(dir, source, "-t w", "a.rc");
 }
 
 // A source error case: the source, the composed message (with its ResID part) and the line.
