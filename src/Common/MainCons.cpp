@@ -334,7 +334,6 @@ std::vector<std::string> PrepkitArguments(const RunSettings& settings, const cha
 }
 
 int MainCons(int argc, char** argv) {
-  platform::RemoveTemporariesOnSignals();
   ErrorContext errors;
   RunFiles files;
   OutputWriter out(errors);
