@@ -9,6 +9,7 @@
 #include "Common/Format.h"
 #include "images/SvgLookup.h"
 #include "images/SvgRenderer.h"
+#include "platform/OutputFile.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
 
@@ -114,7 +115,7 @@ class ImageLookup {
     if (platform::FileExists(path) || !hasSvg_) return path;
     ctx_.RecordRead(svgPath_);
     std::string rendered = InDestination(name);
-    platform::DeleteFile(rendered);  // an older rendering must not stand in for a failed one
+    platform::RemoveOutput(rendered);  // an older rendering must not stand in for a failed one
     if (!ConvertSVGToPNG(ctx_.programPath, svgPath_, rendered, destinationDir_, baseName_, scale, svgWidth_, svgHeight_,
                          kColourScheme)) {
       std::fprintf(stderr, "#ERROR: Failed to convert PNG file from SVG. (%s)\n", svgPath_.c_str());
