@@ -117,6 +117,13 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   RunSettings settings;
   HeaderDefines defines(errors);
   errors.Setup(nullptr);
+  std::vector<char*> args = TakeLongOptions(argc, argv, settings, errors);
+  if (settings.showHelp || settings.showVersion) {
+    settings.showHelp ? PrintHelp() : PrintVersion();
+    return 0;
+  }
+  argc = static_cast<int>(args.size());
+  argv = args.data();
   if (argc < 2) ShowUsage(errors);
 
   int first = 1;
@@ -125,6 +132,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
     settings.mode = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[2][0])));
     first = 3;
   }
+  CheckWindresMode(settings, errors);
   switch (settings.mode) {
     case 'd':
       ParseDependencyOptions(argc, argv, first, settings, errors);
@@ -150,6 +158,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       };
       hooks.readHeaderDefines = [&defines](const std::string& file) { return defines.ReadInput(file); };
       ParseConverterOptions(argc, argv, first, settings, errors, hooks);
+      CheckWindresTarget(settings, errors);
       break;
     }
     default:

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "Common/Version.h"
 #include "encoding/CodeTables.h"
 #include "encoding/TranscodeUtils.h"
 #include "platform/Platform.h"
@@ -103,6 +104,22 @@ constexpr std::array<std::string_view, 5> kUsagePages = {
     "       Q           - Convert a 'pltt' (not yet implemented).\n",
 };
 
+// The long options: each sets its run setting; --help lists them with their help lines.
+struct LongOption {
+  std::string_view name;
+  std::string_view help;
+  void (*apply)(RunSettings& settings);
+};
+
+constexpr LongOption kLongOptions[] = {
+    {"--windres", "(mode r, target w) write a script that GNU windres compiles as it is",
+     [](RunSettings& s) { s.windres = true; }},
+    {"--help", "this text", [](RunSettings& s) { s.showHelp = true; }},
+    {"--version", "the version of tessel", [](RunSettings& s) { s.showVersion = true; }},
+};
+
+bool IsLongOption(const char* arg) { return std::strlen(arg) > 2 && arg[0] == '-' && arg[1] == '-'; }
+
 // The letter of an option argument ("-x", either case), or 0 when the argument is not one.
 char OptionLetter(const char* arg) {
   if (std::strlen(arg) != 2 || arg[0] != '-') return 0;
@@ -181,6 +198,49 @@ void ShowUsage(ErrorContext& errors) {
   std::fputs("\n", stdout);
   std::fflush(stdout);
   errors.Usage();
+}
+
+std::vector<char*> TakeLongOptions(int argc, char** argv, RunSettings& settings, ErrorContext& errors) {
+  std::vector<char*> rest;
+  for (int i = 0; i < argc; ++i) {
+    if (i == 0 || !IsLongOption(argv[i])) {
+      rest.push_back(argv[i]);
+      continue;
+    }
+    const LongOption* found = nullptr;
+    for (const auto& option : kLongOptions) {
+      if (option.name == argv[i]) found = &option;
+    }
+    if (!found) ShowUsage(errors);
+    found->apply(settings);
+  }
+  return rest;
+}
+
+void PrintHelp() {
+  for (size_t page = 0; page < kUsagePages.size(); ++page) {
+    std::fwrite(kUsagePages[page].data(), 1, kUsagePages[page].size(), stdout);
+    if (page + 1 < kUsagePages.size()) std::fputs("\n\n", stdout);
+  }
+  std::fputs("\n Long options:\n\n", stdout);
+  for (const auto& option : kLongOptions) {
+    std::printf("       %-12.*s %.*s\n", static_cast<int>(option.name.size()), option.name.data(),
+                static_cast<int>(option.help.size()), option.help.data());
+  }
+  std::fflush(stdout);
+}
+
+void PrintVersion() {
+  std::printf("tessel %.*s\n", static_cast<int>(kVersion.size()), kVersion.data());
+  std::fflush(stdout);
+}
+
+void CheckWindresMode(const RunSettings& settings, ErrorContext& errors) {
+  if (settings.windres && settings.mode != 'r') errors.ErrorExit("--windres works in mode r only!");
+}
+
+void CheckWindresTarget(const RunSettings& settings, ErrorContext& errors) {
+  if (settings.windres && settings.target != 'w') errors.ErrorExit("--windres works with target w only!");
 }
 
 void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors,
