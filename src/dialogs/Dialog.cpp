@@ -5,6 +5,7 @@
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogItems.h"
 #include "dialogs/DialogTables.h"
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
@@ -78,9 +79,7 @@ void ConvertDialog(Context& ctx) {
   }
 
   long size = 13 + StringByteCount(lex, title.c_str());
-  lex.SavePosition();
-  const dialog::BodyTotals totals = dialog::ReadDialogBody(ctx, id, false);
-  lex.RestorePosition();
+  const dialog::BodyTotals totals = ReadAhead(lex, [&] { return dialog::ReadDialogBody(ctx, id, false); });
   size += totals.size;
 
   OutputWriter& out = ctx.out;
