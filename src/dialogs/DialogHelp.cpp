@@ -6,6 +6,7 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -87,40 +88,6 @@ HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writ
   return totals;
 }
 
-// The help list of a dialog: the dialog's anchor, then per item index a help text and an anchor.
-void ConvertHelpList(Context& ctx) {
-  Lexer& lex = ctx.lex;
-  HelpListHead head;
-  head.id = ReadResourceId(ctx);
-  head.dialogAnchor = ReadAnchor(ctx);
-  if (head.dialogAnchor.size() > kDialogAnchorLimit) ctx.Fail("String is too long");
-  ctx.keys.PushKeyScope("DLGH");
-  ctx.keys.PushKeyScope(head.id);
-  if (!ctx.keys.IsKeyExtraction()) head.title = FindDialogTitle(ctx, head.id);
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.out.Printf("%s DLGH", head.id.c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.WriteLine("BEGIN");
-
-  const long anchorSize = StringByteCount(lex, head.dialogAnchor.c_str()) + 3;
-  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpListEntries(ctx, head, false); });
-  WriteSize(ctx, anchorSize + totals.size);
-  ctx.out.Printf("\t\"%s\\0\",", head.dialogAnchor.c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.Printf("\t%u,", totals.count);
-  ctx.out.WriteNewLine();
-  if (ctx.anchorFile) {
-    ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
-                     head.title.c_str());
-    ctx.out.WriteNewLine(ctx.anchorFile);
-  }
-  ReadHelpListEntries(ctx, head, true);
-  ctx.out.WriteLineBlank("END");
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  ctx.keys.PopKeyScope();
-  ctx.keys.PopKeyScope();
-}
-
 // The entries of a plain help list up to its closing brace, numbered from 1: a help text and
 // an anchor on a line of their own. The checking reading counts; the writing reading writes
 // them and lists their anchors.
@@ -146,14 +113,50 @@ HelpTotals ReadHelpTextEntries(Context& ctx, const std::string& id, bool writing
   return totals;
 }
 
+}  // namespace
+
+// The help list of a dialog: the dialog's anchor, then per item index a help text and an anchor.
+void ConvertHelpList(Context& ctx, const ResourceType& type) {
+  Lexer& lex = ctx.lex;
+  HelpListHead head;
+  head.id = ReadResourceId(ctx);
+  head.dialogAnchor = ReadAnchor(ctx);
+  if (head.dialogAnchor.size() > kDialogAnchorLimit) ctx.Fail("String is too long");
+  ctx.keys.PushKeyScope("DLGH");
+  ctx.keys.PushKeyScope(head.id);
+  if (!ctx.keys.IsKeyExtraction()) head.title = FindDialogTitle(ctx, head.id);
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  ctx.out.Printf("%s %s", head.id.c_str(), type.outputType);
+  ctx.out.WriteNewLine();
+  ctx.out.WriteLine("BEGIN");
+
+  const long anchorSize = StringByteCount(lex, head.dialogAnchor.c_str()) + 3;
+  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpListEntries(ctx, head, false); });
+  WriteSize(ctx, anchorSize + totals.size);
+  ctx.out.Printf("\t\"%s\\0\",", head.dialogAnchor.c_str());
+  ctx.out.WriteNewLine();
+  ctx.out.Printf("\t%u,", totals.count);
+  ctx.out.WriteNewLine();
+  if (ctx.anchorFile) {
+    ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
+                     head.title.c_str());
+    ctx.out.WriteNewLine(ctx.anchorFile);
+  }
+  ReadHelpListEntries(ctx, head, true);
+  ctx.out.WriteLineBlank("END");
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  ctx.keys.PopKeyScope();
+  ctx.keys.PopKeyScope();
+}
+
 // A plain list of help texts with anchors.
-void ConvertHelpTexts(Context& ctx) {
+void ConvertHelpTexts(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   std::string id = ReadResourceId(ctx);
   ctx.keys.PushKeyScope("DHLP");
   ctx.keys.PushKeyScope(id);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.out.Printf("%s DHLP", id.c_str());
+  ctx.out.Printf("%s %s", id.c_str(), type.outputType);
   ctx.out.WriteNewLine();
   ctx.out.WriteLine("BEGIN");
 
@@ -166,13 +169,6 @@ void ConvertHelpTexts(Context& ctx) {
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.keys.PopKeyScope();
   ctx.keys.PopKeyScope();
-}
-
-}  // namespace
-
-void ConvertDialogHelp(Context& ctx, int code) {
-  if (code == RES_DLGH) ConvertHelpList(ctx);
-  else ConvertHelpTexts(ctx);
 }
 
 }  // namespace tessel

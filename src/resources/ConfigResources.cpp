@@ -8,6 +8,7 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -160,9 +161,9 @@ std::string CommentSafe(std::string_view text) {
   return safe;
 }
 
-void ConvertConfigRecord(Context& ctx) {
+void ConvertConfigRecord(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
-  BeginResourceBlock(ctx, "ACNF");
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
@@ -197,9 +198,9 @@ void ConvertConfigRecord(Context& ctx) {
   ctx.out.WriteLineBlank("END");
 }
 
-void ConvertLabelValueList(Context& ctx) {
+void ConvertLabelValueList(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
-  const std::string id = BeginResourceBlock(ctx, "ACP0");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   ctx.keys.PushKeyScope("ACP0");
   ctx.keys.PushKeyScope(id);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
@@ -253,8 +254,8 @@ void ConvertLabelValueList(Context& ctx) {
   ctx.keys.PopKeyScope();
 }
 
-void ConvertCommandTable(Context& ctx) {
-  const std::string id = BeginResourceBlock(ctx, "CMND");
+void ConvertCommandTable(Context& ctx, const ResourceType& type) {
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   ctx.keys.PushKeyScope("CMND");
   ctx.keys.PushKeyScope(id);
   // The size and the command count of each group precede the data they count.

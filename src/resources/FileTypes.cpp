@@ -8,6 +8,7 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -220,11 +221,11 @@ const char* FindFileTypeGraphFault(FileTypeState& state) {
   return nullptr;
 }
 
-void ConvertFileTypeGroup(Context& ctx) {
+void ConvertFileTypeGroup(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.groups.emplace_back(); });
-  const std::string id = BeginResourceBlock(ctx, "FTGP");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   FileTypeGroupRecord* record = extracting ? nullptr : &ctx.fileTypes.groups.back();
   if (record) Remember(ctx, [&] { record->id = id; });
   ctx.keys.PushKeyScope("FTGP");
@@ -239,11 +240,11 @@ void ConvertFileTypeGroup(Context& ctx) {
   ctx.keys.PopKeyScope();
 }
 
-void ConvertFileType(Context& ctx) {
+void ConvertFileType(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.emplace_back(); });
-  const std::string id = BeginResourceBlock(ctx, "FTYP");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.back().id = id; });
   const std::string name = lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   ctx.keys.PushKeyScope("FTYP");

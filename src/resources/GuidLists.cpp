@@ -7,6 +7,7 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -21,7 +22,6 @@ using Values = std::array<uint16_t, kMaxValues>;
 using ValueParser = uint16_t (*)(Lexer&, const char*);
 
 struct GuidListKind {
-  const char* type;
   uint16_t headWord;     // first word of each record
   uint32_t tag;          // third field of each record
   long fixedSize;        // record bytes besides the name
@@ -52,9 +52,8 @@ void WriteMepsTail(OutputWriter& out, const Values& v) {
   for (int i = 4; i < kMaxValues; ++i) out.WriteDataShort(v[i]);
 }
 
-constexpr GuidListKind kLay2{"LAY2", 2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
-constexpr GuidListKind kMeps{"MEPS",
-                             1,
+constexpr GuidListKind kLay2{2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
+constexpr GuidListKind kMeps{1,
                              72,
                              67,
                              11,
@@ -107,9 +106,9 @@ ListTotals ReadGuidRecords(Context& ctx, const GuidListKind& kind, bool writing)
   return totals;
 }
 
-void ConvertGuidList(Context& ctx, const GuidListKind& kind) {
+void ConvertGuidList(Context& ctx, const ResourceType& type, const GuidListKind& kind) {
   Lexer& lex = ctx.lex;
-  BeginResourceBlock(ctx, kind.type);
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
@@ -125,7 +124,7 @@ void ConvertGuidList(Context& ctx, const GuidListKind& kind) {
 
 }  // namespace
 
-void ConvertLay2List(Context& ctx) { ConvertGuidList(ctx, kLay2); }
-void ConvertMepsList(Context& ctx) { ConvertGuidList(ctx, kMeps); }
+void ConvertLay2List(Context& ctx, const ResourceType& type) { ConvertGuidList(ctx, type, kLay2); }
+void ConvertMepsList(Context& ctx, const ResourceType& type) { ConvertGuidList(ctx, type, kMeps); }
 
 }  // namespace tessel

@@ -8,6 +8,7 @@
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -73,7 +74,8 @@ unsigned long ReadStringListBody(Context& ctx, bool writing) {
 
 }  // namespace
 
-void ConvertStringList(Context& ctx, const char* outputType) {
+void ConvertStringList(Context& ctx, const ResourceType& type) {
+  const char* outputType = type.outputType;
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
   KeyContext& keys = ctx.keys;
@@ -101,11 +103,11 @@ void ConvertStringList(Context& ctx, const char* outputType) {
   keys.PopKeyScope();
 }
 
-void ConvertSingleString(Context& ctx) {
+void ConvertSingleString(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
 
-  BeginResourceBlock(ctx, "STR_");
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
   lex.CheckLineEnd();
