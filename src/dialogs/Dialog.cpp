@@ -5,9 +5,11 @@
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogItems.h"
 #include "dialogs/DialogTables.h"
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -40,7 +42,10 @@ std::string CutLiteral(Lexer& lex, std::string raw, size_t limit) {
 
 }  // namespace
 
-void ConvertDialog(Context& ctx) {
+void ConvertDialog(Context& ctx, const ResourceType& type) {
+  if (ctx.target == 'e') {
+    ctx.Fail("Conversion of Menu, Menubar and Dialog resources are not supported for emulation.");
+  }
   Lexer& lex = ctx.lex;
   KeyContext& keys = ctx.keys;
   ctx.dialogDefinitionsUsed = true;
@@ -78,13 +83,11 @@ void ConvertDialog(Context& ctx) {
   }
 
   long size = 13 + StringByteCount(lex, title.c_str());
-  lex.SavePosition();
-  const dialog::BodyTotals totals = dialog::ReadDialogBody(ctx, id, false);
-  lex.RestorePosition();
+  const dialog::BodyTotals totals = ReadAhead(lex, [&] { return dialog::ReadDialogBody(ctx, id, false); });
   size += totals.size;
 
   OutputWriter& out = ctx.out;
-  out.WriteLine(id + " QXDG");
+  out.WriteLine(id + " " + type.outputType);
   out.WriteLine("BEGIN");
   out.WriteLine(FormatText("\t%ld, %ld,", size % 65536, size / 65536));
   out.WriteLine(FormatText("\t%d, %d,", style.type, static_cast<int>(style.styleFlags)));

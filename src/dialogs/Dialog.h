@@ -3,5 +3,6 @@
 
 namespace tessel {
 struct Context;
-void ConvertDialog(Context& ctx);
+struct ResourceType;
+void ConvertDialog(Context& ctx, const ResourceType& type);
 }  // namespace tessel

@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "dialogs/AnchorIndex.h"
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -39,119 +41,134 @@ void WriteSize(Context& ctx, long size) {
   ctx.out.WriteNewLine();
 }
 
-// The help list of a dialog: the dialog's anchor, then per item index a help text and an anchor.
-void ConvertHelpList(Context& ctx) {
-  Lexer& lex = ctx.lex;
-  std::string id = ReadResourceId(ctx);
-  std::string dialogAnchor = ReadAnchor(ctx);
-  if (dialogAnchor.size() > kDialogAnchorLimit) ctx.Fail("String is too long");
-  ctx.keys.PushKeyScope("DLGH");
-  ctx.keys.PushKeyScope(id);
-  std::string title;
-  if (!ctx.keys.IsKeyExtraction()) title = FindDialogTitle(ctx, id);
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.out.Printf("%s DLGH", id.c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.WriteLine("BEGIN");
-
-  lex.SavePosition();
-  long size = StringByteCount(lex, dialogAnchor.c_str()) + 3;
+struct HelpTotals {
+  long size = 0;
   unsigned count = 0;
-  while (lex.PeekToken() != TOK_RBRACE) {
-    ++count;
-    if (lex.PeekToken() == TOK_NAME) lex.ExpectTokenOnNewLine(TOK_NAME, kAnchorMissing);
-    std::string text = ReadHelpText(ctx, kHelpListTextLimit);
-    size += StringByteCount(lex, text.c_str());
-    std::string anchor = ReadAnchor(ctx);
-    size += StringByteCount(lex, anchor.c_str()) + 2;
-  }
-  WriteSize(ctx, size);
-  ctx.out.Printf("\t\"%s\\0\",", dialogAnchor.c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.Printf("\t%u,", count);
-  ctx.out.WriteNewLine();
-  lex.RestorePosition();
-  if (ctx.anchorFile) {
-    ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t0\t%s\t\"\"", dialogAnchor.c_str(), id.c_str(), title.c_str());
-    ctx.out.WriteNewLine(ctx.anchorFile);
-  }
+};
 
+// What the entries of a help list are written and listed with.
+struct HelpListHead {
+  std::string id;
+  std::string dialogAnchor;
+  std::string title;
+};
+
+// The entries of a dialog's help list up to its closing brace: an optional item index on a
+// new line, a help text and an anchor. The checking reading counts; the writing reading
+// checks the indexes, writes the entries and lists their anchors.
+HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writing) {
+  Lexer& lex = ctx.lex;
+  HelpTotals totals;
   unsigned index = 1;
   while (lex.PeekToken() != TOK_RBRACE) {
+    ++totals.count;
     if (lex.PeekToken() == TOK_NAME) {
-      unsigned given = ParseUShort(lex, lex.ExpectTokenOnNewLine(TOK_NAME, kAnchorMissing));
-      if (given < index) ctx.Fail("Current index is less then previous one");
-      index = given;
+      const char* given = lex.ExpectTokenOnNewLine(TOK_NAME, kAnchorMissing);
+      if (writing) {
+        const unsigned number = ParseUShort(lex, given);
+        if (number < index) ctx.Fail("Current index is less then previous one");
+        index = number;
+      }
     }
     std::string text = ReadHelpText(ctx, kHelpListTextLimit);
+    totals.size += StringByteCount(lex, text.c_str());
     std::string anchor = ReadAnchor(ctx);
+    totals.size += StringByteCount(lex, anchor.c_str()) + 2;
+    if (!writing) continue;
     ctx.out.Printf("\t%u,", index);
     ctx.out.WriteNewLine();
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.anchorFile) {
-      ctx.out.PrintfTo(ctx.anchorFile, "%s-%s\t%s\t%u\t%s\t%s", dialogAnchor.c_str(), anchor.c_str(), id.c_str(),
-                       index, title.c_str(), ctx.keys.IsKeyExtraction() ? "\"\"" : text.c_str());
+      ctx.out.PrintfTo(ctx.anchorFile, "%s-%s\t%s\t%u\t%s\t%s", head.dialogAnchor.c_str(), anchor.c_str(),
+                       head.id.c_str(), index, head.title.c_str(), ctx.keys.IsKeyExtraction() ? "\"\"" : text.c_str());
       ctx.out.WriteNewLine(ctx.anchorFile);
     }
   }
+  return totals;
+}
+
+// The entries of a plain help list up to its closing brace, numbered from 1: a help text and
+// an anchor on a line of their own. The checking reading counts; the writing reading writes
+// them and lists their anchors.
+HelpTotals ReadHelpTextEntries(Context& ctx, const std::string& id, bool writing) {
+  Lexer& lex = ctx.lex;
+  HelpTotals totals;
+  while (lex.PeekToken() != TOK_RBRACE) {
+    ++totals.count;
+    lex.CheckLineEnd();
+    std::string text = ReadHelpText(ctx, kHelpTextLimit);
+    totals.size += StringByteCount(lex, text.c_str());
+    std::string anchor = ReadAnchor(ctx);
+    totals.size += StringByteCount(lex, anchor.c_str());
+    if (!writing) continue;
+    ctx.out.WriteDataString(lex, text.c_str(), 2);
+    ctx.out.WriteDataString(lex, anchor.c_str(), 2);
+    if (ctx.anchorFile) {
+      ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t%u\t%s\t%s", anchor.c_str(), id.c_str(), totals.count, "DHLP",
+                       text.c_str());
+      ctx.out.WriteNewLine(ctx.anchorFile);
+    }
+  }
+  return totals;
+}
+
+}  // namespace
+
+// The help list of a dialog: the dialog's anchor, then per item index a help text and an anchor.
+void ConvertHelpList(Context& ctx, const ResourceType& type) {
+  Lexer& lex = ctx.lex;
+  HelpListHead head;
+  head.id = ReadResourceId(ctx);
+  head.dialogAnchor = ReadAnchor(ctx);
+  if (head.dialogAnchor.size() > kDialogAnchorLimit) ctx.Fail("String is too long");
+  ctx.keys.PushKeyScope("DLGH");
+  ctx.keys.PushKeyScope(head.id);
+  if (!ctx.keys.IsKeyExtraction()) head.title = FindDialogTitle(ctx, head.id);
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  ctx.out.Printf("%s %s", head.id.c_str(), type.outputType);
+  ctx.out.WriteNewLine();
+  ctx.out.WriteLine("BEGIN");
+
+  const long anchorSize = StringByteCount(lex, head.dialogAnchor.c_str()) + 3;
+  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpListEntries(ctx, head, false); });
+  WriteSize(ctx, anchorSize + totals.size);
+  ctx.out.Printf("\t\"%s\\0\",", head.dialogAnchor.c_str());
+  ctx.out.WriteNewLine();
+  ctx.out.Printf("\t%u,", totals.count);
+  ctx.out.WriteNewLine();
+  if (ctx.anchorFile) {
+    ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
+                     head.title.c_str());
+    ctx.out.WriteNewLine(ctx.anchorFile);
+  }
+  ReadHelpListEntries(ctx, head, true);
   ctx.out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.keys.PopKeyScope();
   ctx.keys.PopKeyScope();
 }
 
-// A plain list of help texts with anchors, numbered from 1.
-void ConvertHelpTexts(Context& ctx) {
+// A plain list of help texts with anchors.
+void ConvertHelpTexts(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   std::string id = ReadResourceId(ctx);
   ctx.keys.PushKeyScope("DHLP");
   ctx.keys.PushKeyScope(id);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.out.Printf("%s DHLP", id.c_str());
+  ctx.out.Printf("%s %s", id.c_str(), type.outputType);
   ctx.out.WriteNewLine();
   ctx.out.WriteLine("BEGIN");
 
-  lex.SavePosition();
-  long size = 2;
-  unsigned count = 0;
-  while (lex.PeekToken() != TOK_RBRACE) {
-    ++count;
-    lex.CheckLineEnd();
-    std::string text = ReadHelpText(ctx, kHelpTextLimit);
-    size += StringByteCount(lex, text.c_str());
-    std::string anchor = ReadAnchor(ctx);
-    size += StringByteCount(lex, anchor.c_str());
-  }
-  WriteSize(ctx, size);
-  ctx.out.Printf("\t%u,", count);
+  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpTextEntries(ctx, id, false); });
+  WriteSize(ctx, totals.size + 2);
+  ctx.out.Printf("\t%u,", totals.count);
   ctx.out.WriteNewLine();
-  lex.RestorePosition();
-
-  unsigned number = 0;
-  while (lex.PeekToken() != TOK_RBRACE) {
-    ++number;
-    lex.CheckLineEnd();
-    std::string text = ReadHelpText(ctx, kHelpTextLimit);
-    std::string anchor = ReadAnchor(ctx);
-    ctx.out.WriteDataString(lex, text.c_str(), 2);
-    ctx.out.WriteDataString(lex, anchor.c_str(), 2);
-    if (ctx.anchorFile) {
-      ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t%u\t%s\t%s", anchor.c_str(), id.c_str(), number, "DHLP", text.c_str());
-      ctx.out.WriteNewLine(ctx.anchorFile);
-    }
-  }
+  ReadHelpTextEntries(ctx, id, true);
   ctx.out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.keys.PopKeyScope();
   ctx.keys.PopKeyScope();
-}
-
-}  // namespace
-
-void ConvertDialogHelp(Context& ctx, int code) {
-  if (code == RES_DLGH) ConvertHelpList(ctx);
-  else ConvertHelpTexts(ctx);
 }
 
 }  // namespace tessel

@@ -3,6 +3,9 @@
 
 namespace tessel {
 struct Context;
-// `code` is RES_DLGH or RES_DHLP.
-void ConvertDialogHelp(Context& ctx, int code);
+struct ResourceType;
+// 'DLGH': the help list of a dialog, by item index.
+void ConvertHelpList(Context& ctx, const ResourceType& type);
+// 'DHLP': a plain list of help texts, numbered from 1.
+void ConvertHelpTexts(Context& ctx, const ResourceType& type);
 }  // namespace tessel

@@ -25,48 +25,61 @@ enum : int {
   TOK_RBRACE = 10101,
 };
 
-// Resource type keywords; the code of each is 10000 + its position (from 1).
-inline constexpr std::array<std::string_view, 31> kResourceKeywords = {
-    "'STR#'", "'STRf'", "'STR '", "'STRm'", "'MENU'", "'ACP0'", "'LAY2'", "'PAT#'", "'PAT '", "'ICN#'", "'VERS'",
-    "'ACNF'", "'QDLG'", "'QICN'", "'QBMP'", "'QALR'", "'DLGH'", "'DHLP'", "'TEXT'", "'DATA'", "'QCSR'", "'MDID'",
-    "'FTGP'", "'FTYP'", "'FILE'", "'FLDR'", "'PLST'", "'CMND'", "'MEPS'", "'JSON'", "'JSSC'"};
+// The resource types, in keyword table order: a type's token code is 10000 + its position.
+// Columns: enumerator (RES_ prefixed), keyword with its quotes, output type name, handler
+// (nullptr: refused in every mode), writer of the mode-d dependency entry (nullptr: in mode d
+// the handler reads and checks the resource with output suspended, as in modes h and m).
+// The handler columns are expanded by resources/ResourceTypes.cpp only.
+#define TESSEL_RESOURCE_TYPES(X)                                                        \
+  X(STR_LIST, "'STR#'", "STRS", ConvertStringList, nullptr)                             \
+  X(STRF, "'STRf'", "STRf", ConvertStringList, nullptr)                                 \
+  X(STR, "'STR '", "STR_", ConvertSingleString, nullptr)                                \
+  X(STRM, "'STRm'", "STRS", ConvertStringList, nullptr)                                 \
+  X(MENU, "'MENU'", "", nullptr, nullptr)                                               \
+  X(ACP0, "'ACP0'", "ACP0", ConvertLabelValueList, nullptr)                             \
+  X(LAY2, "'LAY2'", "LAY2", ConvertLay2List, nullptr)                                   \
+  X(PAT_LIST, "'PAT#'", "", nullptr, nullptr)                                           \
+  X(PAT, "'PAT '", "", nullptr, nullptr)                                                \
+  X(ICN_LIST, "'ICN#'", "ICON", ConvertIconList, nullptr)                               \
+  X(VERS, "'VERS'", "", nullptr, nullptr)                                               \
+  X(ACNF, "'ACNF'", "ACNF", ConvertConfigRecord, nullptr)                               \
+  X(QDLG, "'QDLG'", "QXDG", ConvertDialog, nullptr)                                     \
+  X(QICN, "'QICN'", "ICON", ConvertIcon, ListIconDependency)                            \
+  X(QBMP, "'QBMP'", "", nullptr, nullptr)                                               \
+  X(QALR, "'QALR'", "QALR", ConvertAlert, nullptr)                                      \
+  X(DLGH, "'DLGH'", "DLGH", ConvertHelpList, nullptr)                                   \
+  X(DHLP, "'DHLP'", "DHLP", ConvertHelpTexts, nullptr)                                  \
+  X(TEXT, "'TEXT'", "TEXT", ConvertTextFile, ListTextDependency)                        \
+  X(DATA, "'DATA'", "DATA", ConvertDataFile, nullptr)                                   \
+  X(QCSR, "'QCSR'", "CURSOR", ConvertCursor, ListCursorDependency)                      \
+  X(MDID, "'MDID'", "MDID", ConvertIdentifierPair, nullptr)                             \
+  X(FTGP, "'FTGP'", "FTGP", ConvertFileTypeGroup, nullptr)                              \
+  X(FTYP, "'FTYP'", "FTYP", ConvertFileType, nullptr)                                   \
+  X(FILE, "'FILE'", "FILE", ConvertFile, nullptr)                                       \
+  X(FLDR, "'FLDR'", "", nullptr, nullptr)                                               \
+  X(PLST, "'PLST'", "", nullptr, nullptr)                                               \
+  X(CMND, "'CMND'", "CMND", ConvertCommandTable, nullptr)                               \
+  X(MEPS, "'MEPS'", "MEPS", ConvertMepsList, nullptr)                                   \
+  X(JSON, "'JSON'", "JSON", ConvertDataFile, nullptr)                                   \
+  X(JSSC, "'JSSC'", "JSSC", ConvertDataFile, nullptr)
 
 enum : int {
-  RES_STR_LIST = 10001,  // 'STR#'
-  RES_STRF = 10002,
-  RES_STR = 10003,
-  RES_STRM = 10004,
-  RES_MENU = 10005,
-  RES_ACP0 = 10006,
-  RES_LAY2 = 10007,
-  RES_PAT_LIST = 10008,
-  RES_PAT = 10009,
-  RES_ICN_LIST = 10010,  // 'ICN#'
-  RES_VERS = 10011,
-  RES_ACNF = 10012,
-  RES_QDLG = 10013,
-  RES_QICN = 10014,
-  RES_QBMP = 10015,
-  RES_QALR = 10016,
-  RES_DLGH = 10017,
-  RES_DHLP = 10018,
-  RES_TEXT = 10019,
-  RES_DATA = 10020,
-  RES_QCSR = 10021,
-  RES_MDID = 10022,
-  RES_FTGP = 10023,
-  RES_FTYP = 10024,
-  RES_FILE = 10025,
-  RES_FLDR = 10026,
-  RES_PLST = 10027,
-  RES_CMND = 10028,
-  RES_MEPS = 10029,
-  RES_JSON = 10030,
-  RES_JSSC = 10031,
+  kResourceCodeBase = 10000,
+#define TESSEL_RESOURCE_CODE(name, ...) RES_##name,
+  TESSEL_RESOURCE_TYPES(TESSEL_RESOURCE_CODE)
+#undef TESSEL_RESOURCE_CODE
+  kResourceCodeEnd,
 };
 
-inline constexpr int kFirstResourceCode = 10001;
-inline constexpr int kLastResourceCode = 10031;
+inline constexpr std::array<std::string_view, kResourceCodeEnd - kResourceCodeBase - 1> kResourceKeywords = {
+#define TESSEL_RESOURCE_KEYWORD(name, keyword, ...) keyword,
+    TESSEL_RESOURCE_TYPES(TESSEL_RESOURCE_KEYWORD)
+#undef TESSEL_RESOURCE_KEYWORD
+};
+
+inline constexpr int kFirstResourceCode = kResourceCodeBase + 1;
+inline constexpr int kLastResourceCode = kResourceCodeEnd - 1;
+static_assert(RES_STR_LIST == 10001 && RES_JSSC == 10031, "the token codes of the keywords are fixed");
 inline constexpr bool IsResourceKeyword(int code) { return code >= kFirstResourceCode && code <= kLastResourceCode; }
 
 inline constexpr int kTokenLimit = 15360;  // bytes of a token's text

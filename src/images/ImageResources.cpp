@@ -212,7 +212,7 @@ void WriteDependency(Context& ctx, const std::string& destinationPath, int inden
 
 }  // namespace
 
-void ConvertIcon(Context& ctx) {
+void ConvertIcon(Context& ctx, const ResourceType&) {
   ImageSource source = ReadIconStart(ctx);
   // During key extraction further strings may follow; they are read and ignored.
   while (ctx.keys.IsKeyExtraction() && ctx.lex.PeekToken() == TOK_STRING) ctx.lex.GetToken();
@@ -231,7 +231,7 @@ std::string CursorFileName(const std::string& baseName) {
 }
 }  // namespace
 
-void ConvertCursor(Context& ctx) {
+void ConvertCursor(Context& ctx, const ResourceType&) {
   ImageSource source = ReadCursorStart(ctx);
   ctx.out.WriteLineBlank(FormatText("%s\tCURSOR %s", source.id.c_str(), CursorFileName(source.baseName).c_str()));
   ReadHotspot(ctx, source);
@@ -239,7 +239,7 @@ void ConvertCursor(Context& ctx) {
   ExpectClosingBrace(ctx);
 }
 
-void ConvertIconList(Context& ctx) {
+void ConvertIconList(Context& ctx, const ResourceType&) {
   std::string id = ReadIdAndName(ctx, false);
   ctx.lex.ExpectToken(TOK_LBRACE, "{ is expected");
   if (ctx.hasFirstPath) {

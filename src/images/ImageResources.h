@@ -5,9 +5,10 @@
 
 namespace tessel {
 struct Context;
-void ConvertIcon(Context& ctx);
-void ConvertCursor(Context& ctx);
-void ConvertIconList(Context& ctx);
+struct ResourceType;
+void ConvertIcon(Context& ctx, const ResourceType& type);
+void ConvertCursor(Context& ctx, const ResourceType& type);
+void ConvertIconList(Context& ctx, const ResourceType& type);
 // Mode d: the dependency entries of an icon or cursor resource.
 void ListIconDependency(Context& ctx, const std::string& destinationPath, int indent);
 void ListCursorDependency(Context& ctx, const std::string& destinationPath, int indent);

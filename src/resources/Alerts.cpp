@@ -6,6 +6,7 @@
 
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -42,14 +43,14 @@ std::string ReadAlertText(Lexer& lex) {
 
 }  // namespace
 
-void ConvertAlert(Context& ctx) {
+void ConvertAlert(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
   KeyContext& keys = ctx.keys;
 
   ctx.dialogDefinitionsUsed = true;
 
-  const std::string id = BeginResourceBlock(ctx, "QALR");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   keys.PushKeyScope("QALR");
   keys.PushKeyScope(id);
 

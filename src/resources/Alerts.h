@@ -3,5 +3,6 @@
 
 namespace tessel {
 struct Context;
-void ConvertAlert(Context& ctx);
+struct ResourceType;
+void ConvertAlert(Context& ctx, const ResourceType& type);
 }  // namespace tessel

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "encoding/TranscodeUtils.h"
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -54,8 +56,90 @@ void WriteUnits(Context& ctx, const std::u16string& units) {
   ctx.out.WriteDataWord(0);
 }
 
-long WideBytes(Context& ctx, const char* literal) {
-  return 2 * (static_cast<long>(WideLengthOfLiteral(ctx.lex, Unquoted(literal).c_str())) + 1);
+// What the checking reading of a command table finds: the data size and the number of
+// commands of each group.
+struct CommandTotals {
+  long size = 0;
+  std::vector<uint16_t> commands;
+};
+
+// A command or detail string, in its key scope numbered with the command.
+std::string ReadCommandText(Context& ctx, const char* scope, unsigned number) {
+  ctx.keys.PushKeyScope(scope);
+  ctx.keys.SetKeyItem(static_cast<uint16_t>(number));
+  std::string text = Unquoted(ctx.lex.ExpectToken(TOK_STRING, kStringMissing));
+  ctx.keys.PopKeyScope();
+  return text;
+}
+
+// Counts a text's data words with their terminating zero, and writes them when writing.
+void TakeUnits(Context& ctx, const std::string& text, bool writing, long& size) {
+  const std::u16string units = WideFromLiteral(ctx.lex, text.c_str());
+  size += 2 * (static_cast<long>(units.size()) + 1);
+  if (writing) WriteUnits(ctx, units);
+}
+
+// The table from its title to its closing brace. The checking reading counts; the writing
+// reading writes everything after the size line, with the counts of the checking reading.
+CommandTotals ReadCommandTable(Context& ctx, bool writing, const CommandTotals& counted) {
+  Lexer& lex = ctx.lex;
+  OutputWriter& out = ctx.out;
+  CommandTotals totals;
+  const std::string title = Unquoted(lex.ExpectTokenOnLine(TOK_STRING, kStringMissing));
+  if (writing) {
+    out.Printf("\t/* %s */", CommentSafe(title).c_str());
+    out.WriteNewLine();
+    out.StartDataBlock(1);
+  }
+  TakeUnits(ctx, title, writing, totals.size);
+  totals.size += 2;
+  if (writing) out.FlushDataBytes();
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  if (writing) {
+    out.Printf("\t%ld,", static_cast<long>(counted.commands.size()));
+    out.WriteNewLine();
+  }
+
+  while (lex.PeekToken() == TOK_NAME) {
+    const std::string group = lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
+    if (totals.commands.size() == kCountLimit) ctx.Fail("Internal error");
+    ctx.keys.PushKeyScope(group);
+    const std::string icon = lex.ExpectTokenOnLine(TOK_NAME, kItemMissing);
+    totals.size += 6;
+    if (writing) {
+      out.Printf("\t%s,", group.c_str());
+      out.WriteNewLine();
+      if (icon == "noIcon") {
+        out.WriteLine("\t0xffff,");
+      } else {
+        out.Printf("\t%s,", icon.c_str());
+        out.WriteNewLine();
+      }
+      out.Printf("\t%ld,", static_cast<long>(counted.commands[totals.commands.size()]));
+      out.WriteNewLine();
+      out.StartDataBlock(1);
+    }
+    unsigned commands = 0;
+    while (lex.PeekToken() == TOK_STRING) {
+      const std::string command = ReadCommandText(ctx, "Command", commands + 1);
+      if (commands == kCountLimit) ctx.Fail("Internal error");
+      ++commands;
+      TakeUnits(ctx, command, writing, totals.size);
+      if (lex.PeekTokenOnLine() == TOK_STRING) {
+        TakeUnits(ctx, ReadCommandText(ctx, "Detail", commands), writing, totals.size);
+      } else {
+        totals.size += 2;
+        if (writing) out.WriteDataWord(0);
+      }
+    }
+    totals.commands.push_back(static_cast<uint16_t>(commands));
+    if (writing) out.FlushDataBytes();
+    lex.CheckLineEnd();
+    if (writing) out.WriteNewLine();
+    ctx.keys.PopKeyScope();
+  }
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  return totals;
 }
 
 }  // namespace
@@ -77,9 +161,9 @@ std::string CommentSafe(std::string_view text) {
   return safe;
 }
 
-void ConvertConfigRecord(Context& ctx) {
+void ConvertConfigRecord(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
-  BeginResourceBlock(ctx, "ACNF");
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
@@ -114,9 +198,9 @@ void ConvertConfigRecord(Context& ctx) {
   ctx.out.WriteLineBlank("END");
 }
 
-void ConvertLabelValueList(Context& ctx) {
+void ConvertLabelValueList(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
-  const std::string id = BeginResourceBlock(ctx, "ACP0");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   ctx.keys.PushKeyScope("ACP0");
   ctx.keys.PushKeyScope(id);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
@@ -170,85 +254,14 @@ void ConvertLabelValueList(Context& ctx) {
   ctx.keys.PopKeyScope();
 }
 
-void ConvertCommandTable(Context& ctx) {
-  Lexer& lex = ctx.lex;
-  const std::string id = BeginResourceBlock(ctx, "CMND");
+void ConvertCommandTable(Context& ctx, const ResourceType& type) {
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   ctx.keys.PushKeyScope("CMND");
   ctx.keys.PushKeyScope(id);
-
-  // Counting pass: the size and the number of commands of each group.
-  lex.SavePosition();
-  long size = WideBytes(ctx, lex.ExpectTokenOnLine(TOK_STRING, kStringMissing)) + 2;
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  std::vector<uint16_t> commandCounts;
-  while (lex.PeekToken() == TOK_NAME) {
-    lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
-    if (commandCounts.size() == kCountLimit) ctx.Fail("Internal error");
-    lex.ExpectTokenOnLine(TOK_NAME, kItemMissing);
-    size += 6;
-    size_t commands = 0;
-    while (lex.PeekToken() == TOK_STRING) {
-      const char* command = lex.GetTokenText();
-      if (commands == kCountLimit) ctx.Fail("Internal error");
-      size += WideBytes(ctx, command);
-      size += lex.PeekTokenOnLine() == TOK_STRING ? WideBytes(ctx, lex.GetTokenText()) : 2;
-      ++commands;
-    }
-    commandCounts.push_back(static_cast<uint16_t>(commands));
-    lex.CheckLineEnd();
-  }
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  lex.RestorePosition();
-
-  WriteSizeLine(ctx, size);
-  const std::string title = Unquoted(lex.ExpectTokenOnLine(TOK_STRING, kStringMissing));
-  ctx.out.Printf("\t/* %s */", CommentSafe(title).c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.StartDataBlock(1);
-  WriteUnits(ctx, WideFromLiteral(lex, title.c_str()));
-  ctx.out.FlushDataBytes();
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.out.Printf("\t%ld,", static_cast<long>(commandCounts.size()));
-  ctx.out.WriteNewLine();
-
-  for (uint16_t commands : commandCounts) {
-    const std::string group = lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
-    ctx.keys.PushKeyScope(group);
-    const std::string icon = lex.ExpectTokenOnLine(TOK_NAME, kItemMissing);
-    ctx.out.Printf("\t%s,", group.c_str());
-    ctx.out.WriteNewLine();
-    if (icon == "noIcon") {
-      ctx.out.WriteLine("\t0xffff,");
-    } else {
-      ctx.out.Printf("\t%s,", icon.c_str());
-      ctx.out.WriteNewLine();
-    }
-    ctx.out.Printf("\t%ld,", static_cast<long>(commands));
-    ctx.out.WriteNewLine();
-    ctx.out.StartDataBlock(1);
-    for (unsigned i = 1; i <= commands; ++i) {
-      ctx.keys.PushKeyScope("Command");
-      ctx.keys.SetKeyItem(static_cast<uint16_t>(i));
-      const std::string command = Unquoted(lex.ExpectToken(TOK_STRING, kStringMissing));
-      ctx.keys.PopKeyScope();
-      WriteUnits(ctx, WideFromLiteral(lex, command.c_str()));
-      if (lex.PeekTokenOnLine() == TOK_STRING) {
-        ctx.keys.PushKeyScope("Detail");
-        ctx.keys.SetKeyItem(static_cast<uint16_t>(i));
-        const std::string detail = Unquoted(lex.ExpectToken(TOK_STRING, kStringMissing));
-        ctx.keys.PopKeyScope();
-        WriteUnits(ctx, WideFromLiteral(lex, detail.c_str()));
-      } else {
-        ctx.out.WriteDataWord(0);
-      }
-    }
-    ctx.out.FlushDataBytes();
-    lex.CheckLineEnd();
-    ctx.out.WriteNewLine();
-    ctx.keys.PopKeyScope();
-  }
-
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  // The size and the command count of each group precede the data they count.
+  const CommandTotals counted = ReadAhead(ctx.lex, [&] { return ReadCommandTable(ctx, false, {}); });
+  WriteSizeLine(ctx, counted.size);
+  ReadCommandTable(ctx, true, counted);
   ctx.out.WriteLineBlank("END");
   ctx.keys.PopKeyScope();
   ctx.keys.PopKeyScope();

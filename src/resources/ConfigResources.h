@@ -6,9 +6,10 @@
 
 namespace tessel {
 struct Context;
-void ConvertConfigRecord(Context& ctx);
-void ConvertLabelValueList(Context& ctx);
-void ConvertCommandTable(Context& ctx);
+struct ResourceType;
+void ConvertConfigRecord(Context& ctx, const ResourceType& type);
+void ConvertLabelValueList(Context& ctx, const ResourceType& type);
+void ConvertCommandTable(Context& ctx, const ResourceType& type);
 
 // The 'ACNF' text literal (quotes included) holding `bytes` bytes, padded with escaped zero
 // bytes before its closing quote to the 32 bytes of its field.

@@ -7,6 +7,7 @@
 #include "encoding/TranscodeUtils.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -117,7 +118,7 @@ std::string CommentText(std::string_view text) {
 
 }  // namespace
 
-void ConvertTextFile(Context& ctx) {
+void ConvertTextFile(Context& ctx, const ResourceType& type) {
   std::string literal;
   std::string id = ReadIdAndLiteral(ctx, nullptr, literal);
   std::string name = ReadFileName(ctx);
@@ -138,7 +139,7 @@ void ConvertTextFile(Context& ctx) {
       if (converted.size() > kMaxContent) ctx.Fail("Can't open file: ", path);
       content = std::move(converted);
     }
-    WriteFileBlock(ctx, id + " TEXT", *content, false);
+    WriteFileBlock(ctx, id + " " + type.outputType, *content, false);
   }
   ExpectClosingBrace(ctx);
 }
@@ -151,7 +152,7 @@ void ListTextDependency(Context& ctx, const std::string& destinationPath, int in
   ExpectClosingBrace(ctx);
 }
 
-void ConvertFile(Context& ctx) {
+void ConvertFile(Context& ctx, const ResourceType& type) {
   std::string folder;
   std::string id = ReadIdAndLiteral(ctx, "FILE", folder);
   bool extracting = ctx.keys.IsKeyExtraction();
@@ -173,12 +174,12 @@ void ConvertFile(Context& ctx) {
   }
   std::optional<std::string> content = ReadFromPathList(ctx, name, true);
   if (!content) ctx.Fail("Can't open file: ", name);
-  WriteFileBlock(ctx, id + " FILE", *content, true);
+  WriteFileBlock(ctx, id + " " + type.outputType, *content, true);
   ExpectClosingBrace(ctx);
   ctx.folders.entries.push_back(FolderEntry{id, "\"" + folder + "\"", std::move(wide), 0});
 }
 
-void ConvertDataFile(Context& ctx, const char* typeName) {
+void ConvertDataFile(Context& ctx, const ResourceType& type) {
   std::string literal;
   std::string id = ReadIdAndLiteral(ctx, nullptr, literal);
   std::string name = ReadFileName(ctx);
@@ -187,7 +188,7 @@ void ConvertDataFile(Context& ctx, const char* typeName) {
   } else if (!ChecksSyntaxOnly(ctx)) {
     std::optional<std::string> content = ReadFromPathList(ctx, name, false);
     if (!content) ctx.Fail("Can't open file: ", name);
-    WriteFileBlock(ctx, id + " " + typeName, *content, true);
+    WriteFileBlock(ctx, id + " " + type.outputType, *content, true);
   }
   ExpectClosingBrace(ctx);
 }

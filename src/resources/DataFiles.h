@@ -7,6 +7,7 @@
 namespace tessel {
 
 struct Context;
+struct ResourceType;
 
 struct FolderEntry {
   std::string id;      // the 'FILE' resource's ID as written
@@ -26,11 +27,11 @@ inline constexpr size_t kFolderTextLimit = 258;
 // UTF-16 units of a folder name in the table, padding included.
 inline constexpr size_t kFolderUnits = 261;
 
-void ConvertTextFile(Context& ctx);
+void ConvertTextFile(Context& ctx, const ResourceType& type);
 // Mode d: the dependency entry of a 'TEXT' resource.
 void ListTextDependency(Context& ctx, const std::string& destinationPath, int indent);
-void ConvertFile(Context& ctx);
-void ConvertDataFile(Context& ctx, const char* typeName);
+void ConvertFile(Context& ctx, const ResourceType& type);
+void ConvertDataFile(Context& ctx, const ResourceType& type);
 // Writes the 'FLDR' resource; returns the number of entries.
 int WriteFolderTable(Context& ctx);
 

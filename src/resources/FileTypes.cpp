@@ -5,8 +5,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -35,23 +37,52 @@ void WriteSizeLine(Context& ctx, long size) {
 // Bytes of a text literal without its quotes.
 long TextBytes(Context& ctx, const char* literal) { return StringByteCount(ctx.lex, literal) - 2; }
 
-// Names, one per line, up to the next token that is not a name (left unread).
-long CountNames(Lexer& lex) {
+struct GroupTotals {
+  long size = 0;
+  long children = 0;
+  long types = 0;
+};
+
+// A brace-enclosed list of names, one per line. The writing reading writes the count line
+// (the count of the checking reading) and a line per name, and keeps the names in `store`
+// when given. Returns the number of names.
+long ReadNames(Context& ctx, bool writing, long counted, std::vector<FileTypeReference>* store, bool commaAfterLast) {
+  Lexer& lex = ctx.lex;
+  lex.ExpectTokenOnNewLine(TOK_LBRACE, "{ is expected");
+  if (writing) {
+    ctx.out.Printf("\t%ld,", counted);
+    ctx.out.WriteNewLine();
+  }
   long count = 0;
-  while (lex.ExpectTokenOnNewLine(TOK_NAME, nullptr)) ++count;
+  while (const char* name = lex.ExpectTokenOnNewLine(TOK_NAME, nullptr)) {
+    ++count;
+    if (!writing) continue;
+    if (store) Remember(ctx, [&] { store->push_back(FileTypeReference{name}); });
+    ctx.out.Printf(count < counted || commaAfterLast ? "\t\t%s," : "\t\t%s", name);
+    ctx.out.WriteNewLine();
+  }
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   return count;
 }
 
-// The count line and one line per name; the names are kept in `store` when given.
-void WriteNames(Context& ctx, long count, std::vector<FileTypeReference>* store, bool commaAfterLast) {
-  ctx.out.Printf("\t%ld,", count);
-  ctx.out.WriteNewLine();
-  for (long i = 0; i < count; ++i) {
-    const char* name = ctx.lex.ExpectTokenOnNewLine(TOK_NAME, kItemMissing);
-    if (store) Remember(ctx, [&] { store->push_back(FileTypeReference{name}); });
-    ctx.out.Printf(i + 1 < count || commaAfterLast ? "\t\t%s," : "\t\t%s", name);
-    ctx.out.WriteNewLine();
-  }
+// A group from its first text to the end of its type names. The first text is never keyed.
+GroupTotals ReadGroupBody(Context& ctx, FileTypeGroupRecord* record, bool writing, const GroupTotals& counted) {
+  Lexer& lex = ctx.lex;
+  GroupTotals totals;
+  ctx.keys.SuppressKeys();
+  const char* title = lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
+  totals.size = TextBytes(ctx, title);
+  if (writing) ctx.out.WriteDataString(lex, title, 1);
+  ctx.keys.ResumeKeys();
+  lex.ExpectToken(TOK_LBRACE, "{ is expected");
+  ctx.keys.PushKeyScope("Description");
+  const char* description = lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
+  totals.size += TextBytes(ctx, description);
+  if (writing) ctx.out.WriteDataString(lex, description, 1);
+  ctx.keys.PopKeyScope();
+  totals.children = ReadNames(ctx, writing, counted.children, record ? &record->children : nullptr, true);
+  totals.types = ReadNames(ctx, writing, counted.types, record ? &record->types : nullptr, false);
+  return totals;
 }
 
 // IDs indexed once: the first record of each ID, and for each record the next one with the same ID.
@@ -190,54 +221,30 @@ const char* FindFileTypeGraphFault(FileTypeState& state) {
   return nullptr;
 }
 
-void ConvertFileTypeGroup(Context& ctx) {
+void ConvertFileTypeGroup(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.groups.emplace_back(); });
-  const std::string id = BeginResourceBlock(ctx, "FTGP");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   FileTypeGroupRecord* record = extracting ? nullptr : &ctx.fileTypes.groups.back();
   if (record) Remember(ctx, [&] { record->id = id; });
   ctx.keys.PushKeyScope("FTGP");
   ctx.keys.PushKeyScope(id);
-  ctx.keys.SuppressKeys();
 
-  lex.SavePosition();
-  long size = TextBytes(ctx, lex.ExpectTokenOnLine(TOK_STRING, kStringMissing));
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  size += TextBytes(ctx, lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing));
-  lex.ExpectTokenOnNewLine(TOK_LBRACE, "{ is expected");
-  const long children = CountNames(lex);
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  lex.ExpectTokenOnNewLine(TOK_LBRACE, "{ is expected");
-  const long types = CountNames(lex);
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  lex.RestorePosition();
-  WriteSizeLine(ctx, size + 2 * (children + types) + 6);
-
-  ctx.out.WriteDataString(lex, lex.ExpectTokenOnLine(TOK_STRING, kStringMissing), 1);
-  ctx.keys.ResumeKeys();
-  lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  ctx.keys.PushKeyScope("Description");
-  ctx.out.WriteDataString(lex, lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing), 1);
-  ctx.keys.PopKeyScope();
-
-  lex.ExpectTokenOnNewLine(TOK_LBRACE, "{ is expected");
-  WriteNames(ctx, children, record ? &record->children : nullptr, true);
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  lex.ExpectTokenOnNewLine(TOK_LBRACE, "{ is expected");
-  WriteNames(ctx, types, record ? &record->types : nullptr, false);
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  const GroupTotals counted = ReadAhead(lex, [&] { return ReadGroupBody(ctx, record, false, {}); });
+  WriteSizeLine(ctx, counted.size + 2 * (counted.children + counted.types) + 6);
+  ReadGroupBody(ctx, record, true, counted);
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.out.WriteLineBlank("END");
   ctx.keys.PopKeyScope();
   ctx.keys.PopKeyScope();
 }
 
-void ConvertFileType(Context& ctx) {
+void ConvertFileType(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   const bool extracting = ctx.keys.IsKeyExtraction();
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.emplace_back(); });
-  const std::string id = BeginResourceBlock(ctx, "FTYP");
+  const std::string id = BeginResourceBlock(ctx, type.outputType);
   if (!extracting) Remember(ctx, [&] { ctx.fileTypes.types.back().id = id; });
   const std::string name = lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   ctx.keys.PushKeyScope("FTYP");
@@ -254,15 +261,16 @@ void ConvertFileType(Context& ctx) {
     ctx.keys.ResumeKeys();
     ctx.keys.PopKeyScope();
   } else {
-    lex.SavePosition();
+    // The two texts are read before the size line that counts them.
     long size = TextBytes(ctx, name.c_str());
-    size += TextBytes(ctx, lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing));
-    size += TextBytes(ctx, lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing));
-    lex.RestorePosition();
+    std::string texts[2];
+    for (std::string& text : texts) {
+      text = lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
+      size += TextBytes(ctx, text.c_str());
+    }
     WriteSizeLine(ctx, size + 13);
-
     ctx.out.WriteDataString(lex, name.c_str(), 1);
-    for (int i = 0; i < 2; ++i) ctx.out.WriteDataString(lex, lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing), 1);
+    for (const std::string& text : texts) ctx.out.WriteDataString(lex, text.c_str(), 1);
     for (int i = 0; i < 2; ++i) {
       const char* code = lex.ExpectTokenOnNewLine(TOK_STRING, kStringMissing);
       if (std::strlen(code) != 6) ctx.Fail("String of four characters is expected");

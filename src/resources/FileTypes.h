@@ -9,6 +9,7 @@
 namespace tessel {
 
 struct Context;
+struct ResourceType;
 
 inline constexpr size_t kNoRecord = static_cast<size_t>(-1);
 
@@ -41,8 +42,8 @@ struct FileTypeState {
   std::vector<FileTypeRecord> types;
 };
 
-void ConvertFileTypeGroup(Context& ctx);
-void ConvertFileType(Context& ctx);
+void ConvertFileTypeGroup(Context& ctx, const ResourceType& type);
+void ConvertFileType(Context& ctx, const ResourceType& type);
 // Checks the group graph after the last resource and frees both lists.
 void CheckFileTypeGraph(Context& ctx);
 

@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include "encoding/TranscodeUtils.h"
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
@@ -20,7 +22,6 @@ using Values = std::array<uint16_t, kMaxValues>;
 using ValueParser = uint16_t (*)(Lexer&, const char*);
 
 struct GuidListKind {
-  const char* type;
   uint16_t headWord;     // first word of each record
   uint32_t tag;          // third field of each record
   long fixedSize;        // record bytes besides the name
@@ -51,9 +52,8 @@ void WriteMepsTail(OutputWriter& out, const Values& v) {
   for (int i = 4; i < kMaxValues; ++i) out.WriteDataShort(v[i]);
 }
 
-constexpr GuidListKind kLay2{"LAY2", 2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
-constexpr GuidListKind kMeps{"MEPS",
-                             1,
+constexpr GuidListKind kLay2{2, 60, 55, 2, {ParseUShort, ParseHexShort}, WriteLay2Tail};
+constexpr GuidListKind kMeps{1,
                              72,
                              67,
                              11,
@@ -66,72 +66,65 @@ std::u16string NameUnits(Lexer& lex, const char* literal) {
   return WideFromLiteral(lex, Lexer::StripQuotes(copy.data()));
 }
 
-size_t NameLength(Lexer& lex, const char* literal) {
-  std::string copy(literal);
-  return WideLengthOfLiteral(lex, Lexer::StripQuotes(copy.data()));
-}
+struct ListTotals {
+  unsigned long size = 4;
+  unsigned long records = 0;
+};
 
-void WriteRecord(Context& ctx, const GuidListKind& kind) {
+// The records up to the closing brace: each a GUID literal on a new line, its name and its
+// values on lines of their own. The checking reading checks the GUIDs and counts; the
+// writing reading parses each record's values before any field of it is written.
+ListTotals ReadGuidRecords(Context& ctx, const GuidListKind& kind, bool writing) {
   Lexer& lex = ctx.lex;
-  // The values are checked before any field of the record is written.
-  Values values{};
-  lex.SavePosition();
-  lex.GetToken();
-  lex.GetToken();
-  for (int i = 0; i < kind.valueCount; ++i) values[i] = kind.parsers[i](lex, lex.GetTokenText());
-  lex.RestorePosition();
-
-  const std::string guid = lex.GetTokenText();
-  const std::u16string name = NameUnits(lex, lex.GetTokenText());
-  for (int i = 0; i < kind.valueCount; ++i) lex.GetToken();
-
   OutputWriter& out = ctx.out;
-  out.WriteDataShort(kind.headWord);
-  out.WriteDataShort(2);
-  out.WriteDataLong(kind.tag);
-  if (!out.WriteGuidData(guid.c_str())) ctx.Fail("Can't recognize item ", guid);
-  out.WriteDataShort(1);
-  out.WriteDataLong(static_cast<uint32_t>(name.size()));
-  for (char16_t unit : name) out.WriteDataShort(unit);
-  kind.writeTail(out, values);
+  ListTotals totals;
+  while (const char* literal = lex.ExpectTokenOnNewLine(TOK_STRING, nullptr)) {
+    const std::string guid = literal;
+    // Refused here: the size already counts the field's bytes.
+    if (!OutputWriter::IsGuidText(guid.c_str())) ctx.Fail("Can't recognize item ", guid);
+    const std::u16string name = NameUnits(lex, lex.ExpectToken(TOK_STRING, kStringMissing));
+    Values values{};
+    for (int i = 0; i < kind.valueCount; ++i) {
+      const char* value = lex.ExpectTokenOnNewLine(TOK_NAME, kValueMissing);
+      if (writing) values[i] = kind.parsers[i](lex, value);
+    }
+    totals.size += static_cast<unsigned long>(kind.fixedSize) + 2 * name.size();
+    ++totals.records;
+    if (!writing) continue;
+    out.WriteDataShort(kind.headWord);
+    out.WriteDataShort(2);
+    out.WriteDataLong(kind.tag);
+    out.WriteGuidData(guid.c_str());
+    out.WriteDataShort(1);
+    out.WriteDataLong(static_cast<uint32_t>(name.size()));
+    for (char16_t unit : name) out.WriteDataShort(unit);
+    kind.writeTail(out, values);
+  }
+  if (writing) out.FlushDataBytes();
+  if (totals.records == 0) ctx.errors.SourceError(kStringMissing, {}, {}, lex.PendingTokenLine());
+  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  return totals;
 }
 
-void ConvertGuidList(Context& ctx, const GuidListKind& kind) {
+void ConvertGuidList(Context& ctx, const ResourceType& type, const GuidListKind& kind) {
   Lexer& lex = ctx.lex;
-  BeginResourceBlock(ctx, kind.type);
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
-  // Counting pass: each record is a GUID literal on a new line, its name and its values.
-  lex.SavePosition();
-  unsigned long size = 4;
-  unsigned long records = 0;
-  while (const char* guid = lex.ExpectTokenOnNewLine(TOK_STRING, nullptr)) {
-    // Refused here: the size already counts the field's bytes.
-    if (!OutputWriter::IsGuidText(guid)) ctx.Fail("Can't recognize item ", guid);
-    const size_t units = NameLength(lex, lex.ExpectToken(TOK_STRING, kStringMissing));
-    for (int i = 0; i < kind.valueCount; ++i) lex.ExpectTokenOnNewLine(TOK_NAME, kValueMissing);
-    size += static_cast<unsigned long>(kind.fixedSize) + 2 * units;
-    ++records;
-  }
-  if (records == 0) ctx.errors.SourceError(kStringMissing, {}, {}, lex.PendingTokenLine());
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
-  ctx.out.Printf("\t%ld, %ld,", static_cast<long>(size % 65536), static_cast<long>(size / 65536));
+  const ListTotals totals = ReadAhead(lex, [&] { return ReadGuidRecords(ctx, kind, false); });
+  ctx.out.Printf("\t%ld, %ld,", static_cast<long>(totals.size % 65536), static_cast<long>(totals.size / 65536));
   ctx.out.WriteNewLine();
-  ctx.out.Printf("\t0x%04lX, 0x%04lX,", records & 0xFFFF, (records >> 16) & 0xFFFF);
+  ctx.out.Printf("\t0x%04lX, 0x%04lX,", totals.records & 0xFFFF, (totals.records >> 16) & 0xFFFF);
   ctx.out.WriteNewLine();
-  lex.RestorePosition();
-
   ctx.out.StartDataBlock(1);
-  for (unsigned long r = 0; r < records; ++r) WriteRecord(ctx, kind);
-  ctx.out.FlushDataBytes();
-  lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
+  ReadGuidRecords(ctx, kind, true);
   ctx.out.WriteLineBlank("END");
 }
 
 }  // namespace
 
-void ConvertLay2List(Context& ctx) { ConvertGuidList(ctx, kLay2); }
-void ConvertMepsList(Context& ctx) { ConvertGuidList(ctx, kMeps); }
+void ConvertLay2List(Context& ctx, const ResourceType& type) { ConvertGuidList(ctx, type, kLay2); }
+void ConvertMepsList(Context& ctx, const ResourceType& type) { ConvertGuidList(ctx, type, kMeps); }
 
 }  // namespace tessel

@@ -3,6 +3,7 @@
 
 namespace tessel {
 struct Context;
-void ConvertLay2List(Context& ctx);
-void ConvertMepsList(Context& ctx);
+struct ResourceType;
+void ConvertLay2List(Context& ctx, const ResourceType& type);
+void ConvertMepsList(Context& ctx, const ResourceType& type);
 }  // namespace tessel

@@ -1,15 +1,16 @@
 #include "resources/IdentifierPairs.h"
 
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 #include "resources/StringResources.h"
 
 namespace tessel {
 
-void ConvertIdentifierPair(Context& ctx) {
+void ConvertIdentifierPair(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
 
-  BeginResourceBlock(ctx, "MDID");
+  BeginResourceBlock(ctx, type.outputType);
   out.WriteLine("\t8, 0,");
 
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");

@@ -3,5 +3,6 @@
 
 namespace tessel {
 struct Context;
-void ConvertIdentifierPair(Context& ctx);
+struct ResourceType;
+void ConvertIdentifierPair(Context& ctx, const ResourceType& type);
 }  // namespace tessel

@@ -4,20 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dialogs/Dialog.h"
-#include "dialogs/DialogHelp.h"
 #include "encoding/CodeTables.h"
 #include "encoding/TranscodeUtils.h"
 #include "frontend/Preprocessor.h"
-#include "images/ImageResources.h"
-#include "resources/Alerts.h"
-#include "resources/ConfigResources.h"
 #include "resources/Context.h"
 #include "resources/DataFiles.h"
 #include "resources/FileTypes.h"
-#include "resources/GuidLists.h"
-#include "resources/IdentifierPairs.h"
-#include "resources/StringResources.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -49,8 +42,7 @@ void WritePreprocessedText(Context& ctx) {
 }
 
 // Mode d: output on while one dependency entry is written.
-template <typename Writer>
-void DependencyBranch(Context& ctx, bool savedOutput, bool& firstEntry, Writer writer) {
+void WriteDependencyEntry(Context& ctx, DependencyWriter writer, bool savedOutput, bool& firstEntry) {
   ctx.out.SetOutputEnabled(savedOutput);
   int indent = 1;
   if (!firstEntry) {
@@ -63,92 +55,17 @@ void DependencyBranch(Context& ctx, bool savedOutput, bool& firstEntry, Writer w
   ctx.out.SuspendOutput();
 }
 
-// Calls the handler of a resource type keyword; false when the keyword has none in this mode.
-bool Dispatch(Context& ctx, int code, bool savedOutput, bool& firstEntry) {
-  switch (code) {
-    case RES_STR_LIST:
-    case RES_STRM:  // written exactly as 'STR#'
-      ConvertStringList(ctx, "STRS");
-      return true;
-    case RES_STRF:
-      ConvertStringList(ctx, "STRf");
-      return true;
-    case RES_STR:
-      ConvertSingleString(ctx);
-      return true;
-    case RES_MDID:
-      ConvertIdentifierPair(ctx);
-      return true;
-    case RES_QALR:
-      ConvertAlert(ctx);
-      return true;
-    case RES_FTGP:
-      ConvertFileTypeGroup(ctx);
-      return true;
-    case RES_FTYP:
-      ConvertFileType(ctx);
-      return true;
-    case RES_TEXT:
-      if (ctx.mode == 'd') {
-        DependencyBranch(ctx, savedOutput, firstEntry, ListTextDependency);
-      } else {
-        ConvertTextFile(ctx);  // modes h and m only read and check it
-      }
-      return true;
-    case RES_FILE:
-      ConvertFile(ctx);
-      return true;
-    case RES_DATA:
-      ConvertDataFile(ctx, "DATA");
-      return true;
-    case RES_JSON:
-      ConvertDataFile(ctx, "JSON");
-      return true;
-    case RES_JSSC:
-      ConvertDataFile(ctx, "JSSC");
-      return true;
-    case RES_ACNF:
-      ConvertConfigRecord(ctx);
-      return true;
-    case RES_ACP0:
-      ConvertLabelValueList(ctx);
-      return true;
-    case RES_CMND:
-      ConvertCommandTable(ctx);
-      return true;
-    case RES_LAY2:
-      ConvertLay2List(ctx);
-      return true;
-    case RES_MEPS:
-      ConvertMepsList(ctx);
-      return true;
-    case RES_QDLG:
-      if (ctx.target == 'e') {
-        ctx.Fail("Conversion of Menu, Menubar and Dialog resources are not supported for emulation.");
-      }
-      ConvertDialog(ctx);
-      return true;
-    case RES_DLGH:
-    case RES_DHLP:
-      ConvertDialogHelp(ctx, code);
-      return true;
-    case RES_QICN:
-    case RES_QCSR: {
-      bool icon = code == RES_QICN;
-      if (ctx.mode == 'd') {
-        DependencyBranch(ctx, savedOutput, firstEntry, icon ? ListIconDependency : ListCursorDependency);
-      } else {
-        // Modes h and m read and check it through the same handler; only mode r makes image files.
-        icon ? ConvertIcon(ctx) : ConvertCursor(ctx);
-      }
-      return true;
-    }
-    case RES_ICN_LIST:
-      ConvertIconList(ctx);
-      return true;
-    default:
-      return false;
+// Calls the handler of a resource type keyword, or in mode d its dependency entry writer;
+// false when the type has no handler. Modes d, h and m run with output suspended, so there
+// the handler only reads and checks the resource.
+bool Dispatch(Context& ctx, const ResourceType& type, bool savedOutput, bool& firstEntry) {
+  if (!type.handler) return false;
+  if (ctx.mode == 'd' && type.dependencyEntry) {
+    WriteDependencyEntry(ctx, type.dependencyEntry, savedOutput, firstEntry);
+  } else {
+    type.handler(ctx, type);
   }
+  return true;
 }
 
 }  // namespace
@@ -232,7 +149,7 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
       // commands have no effect here
     } else if (IsResourceKeyword(token)) {
       std::string keyword = lex.TokenText();
-      if (!Dispatch(ctx, token, savedOutput, firstEntry)) lex.Fail(kStructureError);
+      if (!Dispatch(ctx, ResourceTypeOf(token), savedOutput, firstEntry)) lex.Fail(kStructureError);
       if (ctx.errors.HasResourceID()) {
         out.ListResource(keyword.c_str(), ctx.errors.ResourceID().c_str(), lex.TokenLine());
       }

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -49,7 +51,31 @@ std::string BeginResourceBlock(Context& ctx, const char* outputType) {
   return id;
 }
 
-void ConvertStringList(Context& ctx, const char* outputType) {
+namespace {
+
+// The strings of a list, up to the first token that is not a string. The checking reading
+// returns the byte count of the string area; the writing reading writes the strings.
+unsigned long ReadStringListBody(Context& ctx, bool writing) {
+  Lexer& lex = ctx.lex;
+  const bool extracting = ctx.keys.IsKeyExtraction();
+  unsigned long size = 0;
+  while (lex.PeekToken() == TOK_STRING) {
+    if (writing) ctx.keys.NextKeyItem();
+    const char* literal = lex.GetOptionalString();
+    if (extracting) continue;
+    const std::string bytes = LiteralBytes(lex, literal);
+    size += bytes.size() + 1;
+    if (!writing) continue;
+    for (const char b : bytes) ctx.out.WriteDataByte(static_cast<uint8_t>(b));
+    ctx.out.WriteDataByte(0);
+  }
+  return size;
+}
+
+}  // namespace
+
+void ConvertStringList(Context& ctx, const ResourceType& type) {
+  const char* outputType = type.outputType;
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
   KeyContext& keys = ctx.keys;
@@ -63,26 +89,12 @@ void ConvertStringList(Context& ctx, const char* outputType) {
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
   lex.CheckLineEnd();
 
-  // Counting reading: the size of the string area precedes its data.
-  const bool extracting = keys.IsKeyExtraction();
-  unsigned long size = 0;
-  lex.SavePosition();
-  while (lex.PeekToken() == TOK_STRING) {
-    const char* literal = lex.GetOptionalString();
-    if (!extracting) size += LiteralBytes(lex, literal).size() + 1;
-  }
-  lex.RestorePosition();
-
+  // The size of the string area precedes its data.
+  const unsigned long size = ReadAhead(lex, [&] { return ReadStringListBody(ctx, false); });
   out.Printf("\t%ld, %ld,", static_cast<long>(size & 0xFFFF), static_cast<long>(size >> 16));
   out.WriteNewLine();
   out.StartDataBlock(1);
-  while (lex.PeekToken() == TOK_STRING) {
-    keys.NextKeyItem();
-    const char* literal = lex.GetOptionalString();
-    if (extracting) continue;
-    for (const char b : LiteralBytes(lex, literal)) out.WriteDataByte(static_cast<uint8_t>(b));
-    out.WriteDataByte(0);
-  }
+  ReadStringListBody(ctx, true);
   out.FlushDataBytes();
 
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
@@ -91,11 +103,11 @@ void ConvertStringList(Context& ctx, const char* outputType) {
   keys.PopKeyScope();
 }
 
-void ConvertSingleString(Context& ctx) {
+void ConvertSingleString(Context& ctx, const ResourceType& type) {
   Lexer& lex = ctx.lex;
   OutputWriter& out = ctx.out;
 
-  BeginResourceBlock(ctx, "STR_");
+  BeginResourceBlock(ctx, type.outputType);
   lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
   lex.CheckLineEnd();

@@ -5,15 +5,15 @@
 
 namespace tessel {
 struct Context;
+struct ResourceType;
 class Lexer;
 
 // Reads the resource ID on the keyword's line ("Resource ID is missing"), makes it the ID of
 // messages and writes the block's first lines: the ID with the output type, and "BEGIN".
 std::string BeginResourceBlock(Context& ctx, const char* outputType);
 
-// `type`: "STR#", "STRm" or "STRS" give the output type STRS, "STRf" gives STRf.
-void ConvertStringList(Context& ctx, const char* type);
-void ConvertSingleString(Context& ctx);
+void ConvertStringList(Context& ctx, const ResourceType& type);
+void ConvertSingleString(Context& ctx, const ResourceType& type);
 
 // The bytes a string token stands for, without its enclosing quotes: a doubled quote
 // gives one quote, a backslash escape its decoded byte, a double-byte character (code

@@ -8,6 +8,7 @@
 #include "dialogs/AnchorIndex.h"
 #include "dialogs/DialogHelp.h"
 #include "resources/Context.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 namespace {
@@ -25,7 +26,8 @@ struct SourceRun : testsupport::ContextFixture {
   }
   // Converts the help resource the source begins with; returns what was written.
   std::string Convert() {
-    ConvertDialogHelp(ctx, lex.GetToken());
+    const ResourceType& type = ResourceTypeOf(lex.GetToken());
+    type.handler(ctx, type);
     out.CloseOutput();
     return dir.read("out.rc");
   }
