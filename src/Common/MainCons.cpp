@@ -247,7 +247,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   errors.Finish();
   out.CloseResourceList();
   if (!keyExtraction && !ctx.dialogDefinitionsUsed) {
-    std::fflush(output);
+    out.Flush();
     if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
   }
   out.CloseOutput();

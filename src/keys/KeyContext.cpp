@@ -106,7 +106,7 @@ void KeyContext::EndKeyString(KeyStringState& state) {
 }
 
 void KeyContext::Echo(char c) {
-  if (on_ && keyFile_ && !keyed_ && !(lexer_ && lexer_->PositionSaved())) std::fputc(c, keyFile_);
+  if (on_ && keyFile_ && !keyed_ && !(lexer_ && lexer_->PositionSaved())) putc_unlocked(c, keyFile_);
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {
