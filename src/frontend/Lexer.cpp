@@ -43,6 +43,17 @@ constexpr std::array<bool, 256> kNameChars = [] {
 }();
 bool IsNameChar(unsigned char c) { return kNameChars[c]; }
 
+// The bytes that the comment clearing can step over in each state: all but the zero byte, the
+// line ends and the given ones.
+constexpr std::array<bool, 256> Ordinary(std::string_view special) {
+  std::array<bool, 256> table{};
+  for (int c = 1; c < 256; ++c) table[c] = c != '\r' && c != '\n' && special.find(static_cast<char>(c)) == special.npos;
+  return table;
+}
+constexpr std::array<bool, 256> kOrdinaryOutside = Ordinary("/\"");
+constexpr std::array<bool, 256> kOrdinaryInComment = Ordinary("/*");
+constexpr std::array<bool, 256> kOrdinaryInString = Ordinary("\\\"");
+
 }  // namespace
 
 Lexer::Lexer(ErrorContext& errors) : errors_(errors), token_(kTokenLimit + 2, '\0') {
@@ -586,7 +597,21 @@ void Lexer::ClearBlockComments() {
   int commentLine = 0;
   size_t commentBegin = 0;
   size_t i = start_;
-  while (t[i]) {
+  for (;;) {
+    switch (state) {
+      case State::Outside:
+        while (kOrdinaryOutside[static_cast<unsigned char>(t[i])]) ++i;
+        break;
+      case State::Comment:
+        while (kOrdinaryInComment[static_cast<unsigned char>(t[i])]) ++i;
+        break;
+      case State::String:
+        if (codePage_ == 0) {
+          while (kOrdinaryInString[static_cast<unsigned char>(t[i])]) ++i;
+        }
+        break;
+    }
+    if (!t[i]) break;
     const char c = t[i];
     if (c == '\r' || c == '\n') {
       if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);
