@@ -40,10 +40,14 @@ std::vector<AnchorLine> AnchorWords(std::string_view all) {
 // the way settles the lines of that word that end at or before the place where it was met.
 void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   constexpr uint64_t kBase = 1099511628211ULL;
-  constexpr int kFilterBits = 22;
-  auto slot = [](uint64_t h) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - kFilterBits); };
-  std::vector<uint64_t> beginnings((size_t{1} << kFilterBits) / 64);  // hashes of word prefixes
-  std::vector<uint64_t> wholes((size_t{1} << kFilterBits) / 64);      // hashes of whole words
+  // Filters of about four bits per word character stay sparse however long the list grows.
+  size_t wordChars = 0;
+  for (const AnchorLine& line : lines) wordChars += line.end - line.start;
+  int filterBits = 16;
+  while (filterBits < 34 && (size_t{1} << filterBits) < 4 * wordChars) ++filterBits;
+  auto slot = [filterBits](uint64_t h) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - filterBits); };
+  std::vector<uint64_t> beginnings((size_t{1} << filterBits) / 64);  // hashes of word prefixes
+  std::vector<uint64_t> wholes((size_t{1} << filterBits) / 64);      // hashes of whole words
   auto mark = [](std::vector<uint64_t>& bits, uint64_t at) { bits[at / 64] |= uint64_t{1} << (at % 64); };
   auto marked = [](const std::vector<uint64_t>& bits, uint64_t at) { return (bits[at / 64] >> (at % 64) & 1) != 0; };
 
