@@ -1,9 +1,9 @@
 #include "Common/AnchorCheck.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -34,62 +34,63 @@ std::vector<AnchorLine> AnchorWords(std::string_view all) {
   return lines;
 }
 
-// Finds, for every anchor word, its first occurrence at or after the word's end. One rolling-hash
-// scan of the list per distinct word length: a line's word becomes pending once the scan has
-// passed its end, and the next window that holds the same word settles every pending line of it.
+// Finds, for every anchor word, its first occurrence at or after the word's end, in one pass over
+// the list. From every position the text is followed for as long as it is the beginning of some
+// anchor word (a bit filter over the hashes of all word beginnings tells); each whole word met on
+// the way settles the lines of that word that end at or before the place where it was met.
 void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   constexpr uint64_t kBase = 1099511628211ULL;
-  std::map<size_t, std::vector<size_t>> byLength;  // word length -> lines, in list order
+  // Filters of about four bits per word character stay sparse however long the list grows.
+  size_t wordChars = 0;
+  for (const AnchorLine& line : lines) wordChars += line.end - line.start;
+  int filterBits = 16;
+  while (filterBits < 34 && (size_t{1} << filterBits) < 4 * wordChars) ++filterBits;
+  auto slot = [filterBits](uint64_t h) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - filterBits); };
+  std::vector<uint64_t> beginnings((size_t{1} << filterBits) / 64);  // hashes of word prefixes
+  std::vector<uint64_t> wholes((size_t{1} << filterBits) / 64);      // hashes of whole words
+  auto mark = [](std::vector<uint64_t>& bits, uint64_t at) { bits[at / 64] |= uint64_t{1} << (at % 64); };
+  auto marked = [](const std::vector<uint64_t>& bits, uint64_t at) { return (bits[at / 64] >> (at % 64) & 1) != 0; };
+
+  // Distinct words, and each word's lines in list order.
+  std::unordered_map<std::string_view, uint32_t> ids;
+  std::vector<uint32_t> wordOf(lines.size(), UINT32_MAX);
+  std::vector<uint32_t> lineCount;
   for (size_t i = 0; i < lines.size(); ++i) {
-    size_t length = lines[i].end - lines[i].start;
-    if (length > 0) byLength[length].push_back(i);
-  }
-  for (const auto& entry : byLength) {
-    // Named copies: clang 14 cannot capture structured bindings in the lambda below.
-    const size_t length = entry.first;
-    const std::vector<size_t>& members = entry.second;
-    if (length > all.size()) continue;
-    std::unordered_map<std::string_view, std::vector<size_t>> pending;  // word -> waiting lines
-    std::unordered_map<uint64_t, std::vector<std::string_view>> wordsByHash;
-    auto hashOf = [&](size_t at) {
+    std::string_view word = all.substr(lines[i].start, lines[i].end - lines[i].start);
+    if (word.empty()) continue;
+    auto [it, added] = ids.try_emplace(word, static_cast<uint32_t>(lineCount.size()));
+    if (added) {
+      lineCount.push_back(0);
       uint64_t h = 0;
-      for (size_t k = 0; k < length; ++k) h = h * kBase + static_cast<unsigned char>(all[at + k]);
-      return h;
-    };
-    // A bit per hash prefix: most windows hold no anchor word and are passed over without a lookup.
-    constexpr int kFilterBits = 20;
-    std::vector<uint64_t> filter((size_t{1} << kFilterBits) / 64);
-    auto filterSlot = [](uint64_t h) { return h >> (64 - kFilterBits); };
-    for (size_t i : members) {
-      std::string_view word = all.substr(lines[i].start, length);
-      auto [it, added] = pending.try_emplace(word);
-      if (!added) continue;
-      uint64_t h = hashOf(lines[i].start);
-      wordsByHash[h].push_back(word);
-      filter[filterSlot(h) / 64] |= uint64_t{1} << (filterSlot(h) % 64);
+      for (unsigned char c : word) {
+        h = h * kBase + c;
+        mark(beginnings, slot(h));
+      }
+      mark(wholes, slot(h));
     }
-    uint64_t power = 1;  // kBase^(length-1), to drop the leading byte of a window
-    for (size_t k = 1; k < length; ++k) power *= kBase;
-    size_t next = 0;
-    uint64_t h = hashOf(0);
-    for (size_t q = 0; q + length <= all.size(); ++q) {
-      if (q > 0) {
-        h = (h - power * static_cast<unsigned char>(all[q - 1])) * kBase +
-            static_cast<unsigned char>(all[q + length - 1]);
-      }
-      while (next < members.size() && lines[members[next]].end <= q) {
-        size_t i = members[next++];
-        pending[all.substr(lines[i].start, length)].push_back(i);
-      }
-      if (!(filter[filterSlot(h) / 64] >> (filterSlot(h) % 64) & 1)) continue;
-      auto found = wordsByHash.find(h);
-      if (found == wordsByHash.end()) continue;
-      std::string_view window = all.substr(q, length);
-      for (std::string_view word : found->second) {
-        if (word != window) continue;
-        for (size_t i : pending[word]) lines[i].nextOccurrence = q;
-        pending[word].clear();
-      }
+    wordOf[i] = it->second;
+    ++lineCount[it->second];
+  }
+  std::vector<size_t> first(lineCount.size() + 1, 0);  // each word's lines: members[first[w]..first[w+1])
+  for (size_t w = 0; w < lineCount.size(); ++w) first[w + 1] = first[w] + lineCount[w];
+  std::vector<size_t> members(first.back());
+  std::vector<size_t> next(first.begin(), first.end() - 1);  // each word's first unsettled line
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (wordOf[i] != UINT32_MAX) members[next[wordOf[i]]++] = i;
+  }
+  std::copy(first.begin(), first.end() - 1, next.begin());
+
+  for (size_t q = 0; q < all.size(); ++q) {
+    uint64_t h = 0;
+    for (size_t k = q; k < all.size(); ++k) {
+      h = h * kBase + static_cast<unsigned char>(all[k]);
+      const uint64_t at = slot(h);
+      if (!marked(beginnings, at)) break;
+      if (!marked(wholes, at)) continue;
+      auto found = ids.find(all.substr(q, k + 1 - q));
+      if (found == ids.end()) continue;
+      const uint32_t w = found->second;
+      while (next[w] < first[w + 1] && lines[members[next[w]]].end <= q) lines[members[next[w]++]].nextOccurrence = q;
     }
   }
 }

@@ -1,12 +1,28 @@
-// printf-style formatting into a string.
+// printf-style formatting into a string, and the number formatting of the output writer.
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 
 namespace tessel {
 
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatTextV(const char* format, va_list args);
+// Appends the formatted text to `out`. The conversions d, i, u, x, X, c, s and %, with the flags
+// - and 0, widths, precisions and the length letters, are formatted here without the C library;
+// any other format is handed to vsnprintf, so the text is always the one printf makes.
+void AppendFormatV(std::string& out, const char* format, va_list args);
+
+inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
+
+// Writes the decimal digits of `value` ending just before `end`; returns where they begin.
+inline char* DecimalDigitsBefore(char* end, uint64_t value) {
+  do {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
+}
 
 }  // namespace tessel

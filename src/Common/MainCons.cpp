@@ -69,7 +69,9 @@ std::string ReadWholeFile(FILE* file, ErrorContext& errors) {
   if (size < 0) errors.GeneralError("%s", "ftell error");
   if (size > kMaxSourceSize) errors.GeneralError("%s", "Memory allocation error");
   if (std::fseek(file, 0, SEEK_SET) != 0) errors.GeneralError("%s", "fseek error");
-  std::string text(static_cast<size_t>(size), '\0');
+  std::string text;
+  text.reserve(static_cast<size_t>(size) + 1);  // room for the lexer's terminating zero: no copy
+  text.resize(static_cast<size_t>(size));
   size_t read = std::fread(text.data(), 1, text.size(), file);
   if (std::ferror(file)) errors.GeneralError("%s", "File read error");
   text.resize(read);
@@ -292,6 +294,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   if (ctx.mode == 'r') WriteBanner(ctx);
   const std::string& pathsText = settings.mode == 'm' ? settings.converterProgram : settings.paths;
   RunResourceLoop(ctx, preprocessor, pathsText, settings.mode == 'm' || settings.hasPaths);
+  lex.ReleaseSource();  // the anchor check needs the memory more
   defines.Clear();
 
   if (files.anchor.IsOpen()) AnchorPostPass(files, settings, errors);
@@ -304,7 +307,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   }
   // Mode d's list is read by make, where the include line is a comment as it stands.
   if (!keyExtraction && !ctx.dialogDefinitionsUsed && ctx.mode != 'd') {
-    std::fflush(output);
+    out.Flush();
     if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
   }
   if (!keys.Close()) errors.GeneralError("Cannot open output klx (%s) for writing!", keys.KeyFileName().c_str());

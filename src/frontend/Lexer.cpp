@@ -1,6 +1,7 @@
 #include "frontend/Lexer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "frontend/Preprocessor.h"
@@ -30,11 +31,28 @@ constexpr Punctuation kPunctuation[] = {
     {'}', TOK_RBRACE},    {'|', TOK_BAR},
 };
 
-bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsNameStart(unsigned char c) { return IsLetter(c) || IsDigit(c) || c == '_' || c == '-'; }
-bool IsNameChar(unsigned char c) { return IsNameStart(c) || c == '.'; }
-bool IsLineEnd(unsigned char c) { return c == 0 || c == '\r' || c == '\n'; }
+constexpr bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsNameStart(unsigned char c) { return IsLetter(c) || IsDigit(c) || c == '_' || c == '-'; }
+constexpr bool IsLineEnd(unsigned char c) { return c == 0 || c == '\r' || c == '\n'; }
+
+constexpr std::array<bool, 256> kNameChars = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = IsNameStart(static_cast<unsigned char>(c)) || c == '.';
+  return table;
+}();
+bool IsNameChar(unsigned char c) { return kNameChars[c]; }
+
+// The bytes that the comment clearing can step over in each state: all but the zero byte, the
+// line ends and the given ones.
+constexpr std::array<bool, 256> Ordinary(std::string_view special) {
+  std::array<bool, 256> table{};
+  for (int c = 1; c < 256; ++c) table[c] = c != '\r' && c != '\n' && special.find(static_cast<char>(c)) == special.npos;
+  return table;
+}
+constexpr std::array<bool, 256> kOrdinaryOutside = Ordinary("/\"");
+constexpr std::array<bool, 256> kOrdinaryInComment = Ordinary("/*");
+constexpr std::array<bool, 256> kOrdinaryInString = Ordinary("\\\"");
 
 }  // namespace
 
@@ -56,9 +74,11 @@ void Lexer::SetSource(std::string text, size_t start) {
   lineScan_ = false;
   deferStringEnd_ = false;
   token_[0] = '\0';
+  lookahead_.from = kNoLookahead;
 }
 
 void Lexer::SetTranslation(const unsigned char* table) {
+  lookahead_.from = kNoLookahead;
   translation_ = nullptr;
   if (!table) return;
   std::copy(table, table + ownTranslation_.size(), ownTranslation_.begin());
@@ -67,12 +87,21 @@ void Lexer::SetTranslation(const unsigned char* table) {
 
 bool Lexer::Extracting() const { return keys_ && keys_->IsKeyExtraction(); }
 
+bool Lexer::Watched() const { return lineScan_ || Extracting(); }
+
 unsigned char Lexer::Next() {
   auto c = static_cast<unsigned char>(text_[pos_]);
   if (c == 0) return 0;  // the end of the text is never stepped over
   if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) keys_->Echo(static_cast<char>(c));
   ++pos_;
   return c;
+}
+
+void Lexer::Advance(size_t count) {
+  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) {
+    for (size_t i = 0; i < count; ++i) keys_->Echo(text_[pos_ + i]);
+  }
+  pos_ += count;
 }
 
 bool Lexer::DoubleByteAt(const char* p) const {
@@ -97,6 +126,10 @@ void Lexer::AppendComment(unsigned char c) {
   comment_ += static_cast<char>(c);
 }
 
+void Lexer::SetTokenText(size_t begin, size_t end) {
+  SetTokenText(std::string_view(text_.data() + begin, end - begin));
+}
+
 void Lexer::SetTokenText(std::string_view text) {
   if (text.size() > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
   std::memcpy(token_.data(), text.data(), text.size());
@@ -109,15 +142,21 @@ void Lexer::Fail(std::string_view message, std::string_view detail, std::string_
 
 // ---- Reading tokens ----
 
+// The comment text is kept only while it can be asked for; otherwise a comment is just stepped over.
 void Lexer::ReadLineComment() {
-  AppendComment(Next());
-  AppendComment(Next());
-  for (;;) {
-    auto c = static_cast<unsigned char>(text_[pos_]);
-    if (IsLineEnd(c)) return;
-    if (c == '$' && std::strncmp(text_.data() + pos_ + 1, "NOP", 3) != 0) Fail("Illegal KLX keyword");
-    AppendComment(Next());
+  const char* t = text_.data();
+  size_t end = pos_ + 2;
+  for (;; ++end) {
+    auto c = static_cast<unsigned char>(t[end]);
+    if (IsLineEnd(c)) break;
+    if (c == '$' && std::strncmp(t + end + 1, "NOP", 3) != 0) break;
   }
+  if (Watched()) {
+    while (pos_ < end) AppendComment(Next());
+  } else {
+    Advance(end - pos_);
+  }
+  if (t[end] == '$') Fail("Illegal KLX keyword");
 }
 
 void Lexer::ReadBlockComment() {
@@ -133,17 +172,25 @@ void Lexer::ReadBlockComment() {
       AppendComment(Next());
       AppendComment(Next());
       return;
-    } else {
+    } else if (Watched()) {
       AppendComment(Next());
+    } else {
+      Advance(1);
     }
   }
 }
 
 void Lexer::SkipToLineEnd() {
-  while (!IsLineEnd(static_cast<unsigned char>(text_[pos_]))) {
-    Next();
-    if (pos_ - tokenStart_ > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+  const char* t = text_.data();
+  size_t end = pos_;
+  while (!IsLineEnd(static_cast<unsigned char>(t[end]))) {
+    ++end;
+    if (end - tokenStart_ > static_cast<size_t>(kTokenLimit)) {
+      Advance(end - pos_);
+      Fail("String is too long");
+    }
   }
+  Advance(end - pos_);
 }
 
 // During key extraction a '#' line goes to the directive reader and is skipped.
@@ -197,6 +244,7 @@ void Lexer::FinishKeyString(KeyStringState& state) {
 void Lexer::ApplyStringForms() {
   char* t = token_.data();
   if (translation_) TranslateLiteral(*translation_, t);
+  if (!std::strchr(t, '\\')) return;  // both forms start at a backslash
   for (size_t i = 0; t[i];) {
     if (DoubleByteAt(t + i)) {
       i += 2;
@@ -228,20 +276,29 @@ void Lexer::ApplyStringForms() {
 // Reads up to and including the closing character with the string rules (double-byte pairs and
 // backslash pairs taken whole, no line end), and makes the text from `begin` the token text.
 void Lexer::ScanToCloser(size_t begin, char closer) {
+  const char* t = text_.data();
+  size_t end = pos_;
+  const char* failure = nullptr;
   for (;;) {
-    const char* p = text_.data() + pos_;
-    auto c = static_cast<unsigned char>(*p);
-    if (IsLineEnd(c)) Fail("Illegal string");
-    if (DoubleByteAt(p) || (c == '\\' && !IsLineEnd(static_cast<unsigned char>(p[1])))) {
-      Next();
-      Next();
+    auto c = static_cast<unsigned char>(t[end]);
+    if (IsLineEnd(c)) {
+      failure = "Illegal string";
+      break;
+    }
+    if ((c == '\\' && !IsLineEnd(static_cast<unsigned char>(t[end + 1]))) || (codePage_ != 0 && DoubleByteAt(t + end))) {
+      end += 2;
     } else {
-      Next();
+      ++end;
       if (c == static_cast<unsigned char>(closer)) break;
     }
-    if (pos_ - begin > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
+    if (end - begin > static_cast<size_t>(kTokenLimit)) {
+      failure = "String is too long";
+      break;
+    }
   }
-  SetTokenText(std::string_view(text_).substr(begin, pos_ - begin));
+  Advance(end - pos_);
+  if (failure) Fail(failure);
+  SetTokenText(begin, end);
 }
 
 void Lexer::ReadParenthesised() {
@@ -257,7 +314,7 @@ void Lexer::ReadCommand() {
     Next();
     if (pos_ - tokenStart_ > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
   }
-  SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+  SetTokenText(tokenStart_, pos_);
 }
 
 int Lexer::ReadResourceType() {
@@ -282,11 +339,17 @@ int Lexer::ReadResourceType() {
 }
 
 void Lexer::ReadName() {
-  while (IsNameChar(static_cast<unsigned char>(text_[pos_]))) {
-    Next();
-    if (pos_ - tokenStart_ > static_cast<size_t>(kNameLimit)) Fail("Identifier or number is too long");
+  const char* t = text_.data();
+  size_t end = pos_;
+  while (IsNameChar(static_cast<unsigned char>(t[end]))) {
+    ++end;
+    if (end - tokenStart_ > static_cast<size_t>(kNameLimit)) {
+      Advance(end - pos_);
+      Fail("Identifier or number is too long");
+    }
   }
-  std::string_view name = std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_);
+  Advance(end - pos_);
+  std::string_view name(t + tokenStart_, end - tokenStart_);
   if (name == "-" || name == "_") Fail("Illegal character: ", name);
   SetTokenText(name);
 }
@@ -295,7 +358,9 @@ int Lexer::ReadToken() {
   for (;;) {
     auto c = static_cast<unsigned char>(text_[pos_]);
     if (c == ' ' || c == '\t') {
-      Next();
+      size_t end = pos_ + 1;
+      while (text_[end] == ' ' || text_[end] == '\t') ++end;
+      Advance(end - pos_);
     } else if (c == '\r' || c == '\n') {
       SkipLineEnd();
     } else if (c == '/' && text_[pos_ + 1] == '/') {
@@ -332,11 +397,11 @@ int Lexer::ReadToken() {
       return TOK_NAME;
     case '#':
       SkipToLineEnd();
-      SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+      SetTokenText(tokenStart_, pos_);
       return TOK_DIRECTIVE;
     case '@':
       SkipToLineEnd();
-      SetTokenText(std::string_view(text_).substr(tokenStart_, pos_ - tokenStart_));
+      SetTokenText(tokenStart_, pos_);
       return TOK_AT_LINE;
     case '$':
       ReadCommand();
@@ -359,7 +424,33 @@ int Lexer::ReadToken() {
 
 int Lexer::GetToken() {
   comment_.clear();
+  if (lookahead_.from == pos_ && lookahead_.line == line_ && !Watched()) {
+    // the same scan from the same place: take its result
+    pos_ = lookahead_.to;
+    line_ = lookahead_.toLine;
+    if (lookahead_.hasText) std::memcpy(token_.data(), lookahead_.text.c_str(), lookahead_.text.size() + 1);
+    return lookahead_.code;
+  }
   return ReadToken();
+}
+
+int Lexer::LookAhead() {
+  const size_t from = pos_;
+  const int line = line_;
+  SavePosition();
+  const int code = GetToken();
+  if (!Watched()) {
+    lookahead_.from = from;
+    lookahead_.line = line;
+    lookahead_.code = code;
+    lookahead_.to = pos_;
+    lookahead_.toLine = line_;
+    // punctuation and the end of the text leave the token text as it was
+    lookahead_.hasText = code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
+                         code == TOK_COMMAND || IsResourceKeyword(code);
+    if (lookahead_.hasText) lookahead_.text.assign(token_.data());
+  }
+  return code;
 }
 
 void Lexer::SavePosition() { saved_.push_back({pos_, line_}); }
@@ -372,16 +463,14 @@ void Lexer::RestorePosition() {
 }
 
 int Lexer::PeekToken() {
-  SavePosition();
-  const int code = GetToken();
+  const int code = LookAhead();
   RestorePosition();
   return code;
 }
 
 int Lexer::PeekTokenOnLine() {
   const int before = line_;
-  SavePosition();
-  const int code = GetToken();
+  const int code = LookAhead();
   const int tokenLine = line_;
   RestorePosition();
   return tokenLine > before ? 0 : code;
@@ -401,35 +490,32 @@ char* Lexer::Unexpected(int tokenLine, int reportLine, const char* message) {
 }
 
 char* Lexer::ExpectToken(int code, const char* message) {
-  SavePosition();
-  const int got = GetToken();
+  const int got = LookAhead();
   const int tokenLine = line_;
   RestorePosition();
   if (got != code) return Unexpected(tokenLine, tokenLine, message);
-  GetToken();
+  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
   return TokenText();
 }
 
 char* Lexer::ExpectTokenOnLine(int code, const char* message) {
   const int before = line_;
-  SavePosition();
-  const int got = GetToken();
+  const int got = LookAhead();
   const int tokenLine = line_;
   RestorePosition();
   if (got != code || tokenLine != before) return Unexpected(tokenLine, before, message);
-  GetToken();
+  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
   return TokenText();
 }
 
 char* Lexer::ExpectTokenOnNewLine(int code, const char* message) {
   const int before = line_;
-  SavePosition();
-  const int got = GetToken();
+  const int got = LookAhead();
   const int tokenLine = line_;
   RestorePosition();
   if (tokenLine == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
   if (got != code) return Unexpected(tokenLine, tokenLine, message);
-  GetToken();
+  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
   return TokenText();
 }
 
@@ -511,7 +597,21 @@ void Lexer::ClearBlockComments() {
   int commentLine = 0;
   size_t commentBegin = 0;
   size_t i = start_;
-  while (t[i]) {
+  for (;;) {
+    switch (state) {
+      case State::Outside:
+        while (kOrdinaryOutside[static_cast<unsigned char>(t[i])]) ++i;
+        break;
+      case State::Comment:
+        while (kOrdinaryInComment[static_cast<unsigned char>(t[i])]) ++i;
+        break;
+      case State::String:
+        if (codePage_ == 0) {
+          while (kOrdinaryInString[static_cast<unsigned char>(t[i])]) ++i;
+        }
+        break;
+    }
+    if (!t[i]) break;
     const char c = t[i];
     if (c == '\r' || c == '\n') {
       if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);

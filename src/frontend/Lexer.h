@@ -26,10 +26,21 @@ class Lexer {
   // (after a byte-order mark). Sets the current line to 1.
   void SetSource(std::string text, size_t start = 0);
   // The source buffer (zero-terminated), rewritten in place by comment clearing and preprocessing.
-  char* Text() { return text_.data(); }
+  // Frees the source text once the last token has been read.
+  void ReleaseSource() {
+    SetSource(std::string());
+    text_.shrink_to_fit();
+  }
+  char* Text() {
+    lookahead_.from = kNoLookahead;
+    return text_.data();
+  }
   size_t TextStart() const { return start_; }
 
-  void SetCodePage(uint16_t codePage) { codePage_ = codePage; }
+  void SetCodePage(uint16_t codePage) {
+    codePage_ = codePage;
+    lookahead_.from = kNoLookahead;
+  }
   uint16_t CodePage() const { return codePage_; }
   // Translation of string bytes (code table), or null for none.
   void SetTranslation(const Translation* translation) { translation_ = translation; }
@@ -64,6 +75,7 @@ class Lexer {
   // position, and a move of it to `pos` with `line` as the current line.
   size_t ReadPosition() const { return pos_; }
   void MoveTo(size_t pos, int line) {
+    lookahead_.from = kNoLookahead;
     pos_ = pos;
     line_ = line;
   }
@@ -84,6 +96,18 @@ class Lexer {
   struct Saved {
     size_t pos;
     int line;
+  };
+  // The last token read in a look-ahead, so that reading it for real needs no second scan (only
+  // while the reading is not watched).
+  static constexpr size_t kNoLookahead = static_cast<size_t>(-1);
+  struct Lookahead {
+    size_t from = kNoLookahead;
+    int line = 0;
+    int code = 0;
+    size_t to = 0;
+    int toLine = 0;
+    bool hasText = false;
+    std::string text;
   };
   // What a look-ahead made inside a token read (by a key hook) must leave as it was.
   struct TokenState {
@@ -107,11 +131,17 @@ class Lexer {
   TokenState SaveTokenState() const;
   void RestoreTokenState(const TokenState& state);
   unsigned char Next();  // consumes one character (echoed during key extraction)
+  void Advance(size_t count);  // consumes `count` characters, none of them the end of the text
+  int LookAhead();  // GetToken in a look-ahead: nothing is consumed
   void SkipLineEnd();
   bool DoubleByteAt(const char* p) const;
   bool Extracting() const;
+  // Whether the reading is watched (key extraction hooks, comment records), so that every
+  // character must really be read.
+  bool Watched() const;
   void AppendComment(unsigned char c);
   void SetTokenText(std::string_view text);
+  void SetTokenText(size_t begin, size_t end);
   char* Unexpected(int tokenLine, int reportLine, const char* message);
   void JoinStrings();
   void SkipToLineEnd();
@@ -123,6 +153,7 @@ class Lexer {
   size_t pos_ = 0;
   size_t tokenStart_ = 0;
   std::vector<char> token_;
+  Lookahead lookahead_;
   int line_ = 1;
   int pendingLine_ = 0;  // line of the last token an expectation left unread
   std::vector<Saved> saved_;

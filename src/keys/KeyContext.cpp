@@ -101,7 +101,7 @@ void KeyContext::EndKeyString(KeyStringState& state) {
 }
 
 void KeyContext::Echo(char c) {
-  if (on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved())) std::fputc(c, keyFile_.Stream());
+  if (on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved())) putc_unlocked(c, keyFile_.Stream());
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {

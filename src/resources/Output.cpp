@@ -1,5 +1,6 @@
 #include "resources/Output.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstring>
@@ -19,7 +20,11 @@ constexpr int kWordsPerLine = 8;
 }  // namespace
 
 OutputWriter::~OutputWriter() {
-  if (output_ && !script_.IsOpen()) std::fclose(output_);
+  // Only a run cut short gets here with a file of its caller's still open.
+  if (output_ && !script_.IsOpen()) {
+    std::fwrite(buffer_.data(), 1, buffer_.size(), output_);
+    std::fclose(output_);
+  }
 }
 
 bool OutputWriter::OpenOutput(std::string name) {
@@ -28,23 +33,35 @@ bool OutputWriter::OpenOutput(std::string name) {
   return true;
 }
 
+void OutputWriter::WriteBlock() {
+  if (buffer_.empty()) return;
+  const size_t count = buffer_.size();
+  const bool written = !output_ || std::fwrite(buffer_.data(), 1, count, output_) == count;
+  buffer_.clear();
+  if (!written) errors_.GeneralError("%s", "File write error");
+}
+
+void OutputWriter::Flush() {
+  WriteBlock();
+  if (output_ && std::fflush(output_) != 0) errors_.GeneralError("%s", "File write error");
+}
+
 bool OutputWriter::CloseOutput() {
-  bool ok = true;
-  if (script_.IsOpen()) {
-    ok = script_.Commit();
-  } else if (output_) {
-    ok = std::fclose(output_) == 0;
-  }
+  if (!output_) return true;
+  Flush();
+  const bool ok = script_.IsOpen() ? script_.Commit() : std::fclose(output_) == 0;
   output_ = nullptr;
   return ok;
 }
 
 void OutputWriter::DiscardOutput() {
+  buffer_.clear();
   if (script_.IsOpen()) {
     script_.Discard();
-    output_ = nullptr;
+  } else if (output_) {
+    std::fclose(output_);
   }
-  CloseOutput();
+  output_ = nullptr;
   // A list cut short by the error must not pass for the list of a finished run.
   if (resourceList_.IsOpen()) {
     resourceList_.Discard();
@@ -52,8 +69,7 @@ void OutputWriter::DiscardOutput() {
   }
 }
 
-void OutputWriter::WriteBytes(const void* data, size_t count, FILE* file) {
-  if (count == 0 || !enabled_ || keyExtraction_ || !file) return;
+void OutputWriter::WriteThrough(const void* data, size_t count, FILE* file) {
   if (std::fwrite(data, 1, count, file) != count) errors_.GeneralError("%s", "File write error");
 }
 
@@ -66,32 +82,38 @@ void OutputWriter::WriteLine(std::string_view text, FILE* file) {
 
 void OutputWriter::WriteLineBlank(std::string_view text, FILE* file) {
   WriteString(text, file);
-  WriteNewLine(file);
-  WriteNewLine(file);
+  WriteBytes("\r\n\r\n", 4, file);
 }
 
 void OutputWriter::WriteNewLine(FILE* file) { WriteBytes(kLineEnd, 2, file); }
 
 void OutputWriter::WriteTabs(int count, FILE* file) {
-  if (count <= 0) return;
-  std::string tabs(static_cast<size_t>(count), '\t');
-  WriteString(tabs, file);
+  static constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  for (; count > 0; count -= 16) WriteBytes(kTabs, static_cast<size_t>(std::min(count, 16)), file);
 }
 
 void OutputWriter::Printf(const char* format, ...) {
+  if (!Writing(output_)) return;
   va_list args;
   va_start(args, format);
-  std::string text = FormatTextV(format, args);
+  AppendFormatV(buffer_, format, args);
   va_end(args);
-  WriteString(text, output_);
+  if (buffer_.size() >= kBlock) WriteBlock();
 }
 
 void OutputWriter::PrintfTo(FILE* file, const char* format, ...) {
+  if (!Writing(file)) return;
   va_list args;
   va_start(args, format);
-  std::string text = FormatTextV(format, args);
+  if (file == output_) {
+    AppendFormatV(buffer_, format, args);
+    if (buffer_.size() >= kBlock) WriteBlock();
+  } else {
+    scratch_.clear();
+    AppendFormatV(scratch_, format, args);
+    WriteThrough(scratch_.data(), scratch_.size(), file);
+  }
   va_end(args);
-  WriteString(text, file);
 }
 
 bool OutputWriter::SetOutputEnabled(bool on) {
@@ -110,8 +132,12 @@ void OutputWriter::ListResource(const char* type, const char* id, int line) {
       if (!resourceList_.Open(resourceListName_)) errors_.SourceError("Can't open file: ", resourceListName_, {}, line);
     }
   }
-  if (!resourceList_.IsOpen() || !type || !id) return;
-  WriteLine(std::string(type) + " " + id, resourceList_.Stream());
+  if (!resourceList_.IsOpen() || !type || !id || !Writing(resourceList_.Stream())) return;
+  scratch_.assign(type);
+  scratch_ += ' ';
+  scratch_ += id;
+  scratch_ += kLineEnd;
+  WriteThrough(scratch_.data(), scratch_.size(), resourceList_.Stream());
 }
 
 bool OutputWriter::CloseResourceList() { return !resourceList_.IsOpen() || resourceList_.Commit(); }
@@ -122,16 +148,23 @@ void OutputWriter::StartDataBlock(int indent) {
   indent_ = indent;
 }
 
-void OutputWriter::WriteDataWord(uint16_t w) {
-  if (column_ == 1) WriteTabs(indent_);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%04X,", static_cast<unsigned>(w));
-  WriteString(buf);
-  if (++column_ > kWordsPerLine) {
-    WriteNewLine();
-    column_ = 1;
+// "0x%04X," with the tabs before the first word of a line and the line end after the eighth.
+void OutputWriter::WriteWord(uint16_t w) {
+  const bool writing = Writing(output_);
+  if (writing) {
+    if (column_ == 1) WriteTabs(indent_);
+    const char word[7] = {'0', 'x', kUpperHexDigits[w >> 12], kUpperHexDigits[(w >> 8) & 15],
+                          kUpperHexDigits[(w >> 4) & 15], kUpperHexDigits[w & 15], ','};
+    buffer_.append(word, sizeof word);
   }
+  if (++column_ > kWordsPerLine) {
+    column_ = 1;
+    if (writing) buffer_.append(kLineEnd, 2);
+  }
+  if (writing && buffer_.size() >= kBlock) WriteBlock();
 }
+
+void OutputWriter::WriteDataWord(uint16_t w) { WriteWord(w); }
 
 void OutputWriter::WriteDataByte(uint8_t b) {
   if (!pending_) {
@@ -140,7 +173,7 @@ void OutputWriter::WriteDataByte(uint8_t b) {
     return;
   }
   pending_ = false;
-  WriteDataWord(static_cast<uint16_t>((b << 8) | pendingByte_));
+  WriteWord(static_cast<uint16_t>((b << 8) | pendingByte_));
 }
 
 void OutputWriter::WriteDataShort(uint16_t v) {
@@ -155,10 +188,9 @@ void OutputWriter::WriteDataLong(uint32_t v) {
 void OutputWriter::FlushDataBytes() {
   if (pending_) {
     if (column_ == 1) WriteTabs(indent_);
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "\"\\x%02X\",", static_cast<unsigned>(pendingByte_));
-    WriteString(buf);
-    WriteNewLine();
+    const char escape[9] = {'"', '\\', 'x', kUpperHexDigits[pendingByte_ >> 4], kUpperHexDigits[pendingByte_ & 15],
+                            '"', ',', '\r', '\n'};
+    WriteString(std::string_view(escape, sizeof escape));
     pending_ = false;
     column_ = 1;
   } else if (column_ != 1) {
@@ -169,21 +201,24 @@ void OutputWriter::FlushDataBytes() {
 
 void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
   if (keyExtraction_ || !text) return;
-  std::string copy(text);
-  const char* p = Lexer::StripQuotes(copy.data());
+  // the text without its enclosing quotes
+  const char* p = text[0] == '"' ? text + 1 : text;
+  const char* end = text + std::strlen(text) - (text[0] == '"' ? 1 : 0);
   StartDataBlock(indent);
   const uint16_t codePage = lex.CodePage();
-  while (*p) {
-    if (codePage != 0 && p[1] && platform::IsLeadByte(codePage, static_cast<unsigned char>(p[0]))) {
+  while (p < end) {
+    if (codePage != 0 && p + 1 < end && platform::IsLeadByte(codePage, static_cast<unsigned char>(p[0]))) {
       // a double-byte character: its second byte may be a backslash that starts no escape
       WriteDataByte(static_cast<uint8_t>(p[0]));
       WriteDataByte(static_cast<uint8_t>(p[1]));
       p += 2;
-    } else if (p[0] == '"' && p[1] == '"') {
+    } else if (p[0] == '"' && p + 1 < end && p[1] == '"') {
       WriteDataByte('"');
       p += 2;
     } else if (p[0] == '\\') {
-      Escape e = DecodeEscape(lex, p);
+      // a backslash at the very end escapes the end of the text, not the closing quote
+      static constexpr char kLoneBackslash[] = "\\";
+      Escape e = DecodeEscape(lex, p + 1 < end ? p : kLoneBackslash);
       WriteDataByte(e.value);
       p += e.length;
     } else {

@@ -26,8 +26,14 @@ class OutputWriter {
     output_ = file;
     outputName_ = std::move(name);
   }
-  FILE* OutputFile() const { return output_; }
+  // The script file, with everything written so far handed to it.
+  FILE* OutputFile() {
+    Flush();
+    return output_;
+  }
   const std::string& OutputFileName() const { return outputName_; }
+  // Hands the collected script text to the file and flushes it.
+  void Flush();
   // Closes the output after a fatal error, drops the unfinished script and deletes the
   // resource list (the driver deletes an older script of that name).
   void DiscardOutput();
@@ -36,7 +42,14 @@ class OutputWriter {
   // During key extraction nothing is written.
   void SetKeyExtraction(bool on) { keyExtraction_ = on; }
 
-  void WriteBytes(const void* data, size_t count, FILE* file);
+  void WriteBytes(const void* data, size_t count, FILE* file) {
+    if (count == 0 || !Writing(file)) return;
+    if (file == output_) {
+      Append(static_cast<const char*>(data), count);
+    } else {
+      WriteThrough(data, count, file);
+    }
+  }
   void WriteString(std::string_view text, FILE* file);
   void WriteString(std::string_view text) { WriteString(text, output_); }
   void WriteLine(std::string_view text, FILE* file);
@@ -64,6 +77,9 @@ class OutputWriter {
   bool CloseResourceList();
   const std::string& ResourceListName() const { return resourceListName_; }
 
+  // Whether a write to `file` would store anything; callers skip building text when it would not.
+  bool Writing(FILE* file) const { return enabled_ && !keyExtraction_ && file; }
+
   // Data-word writer (to the output file).
   void StartDataBlock(int indent);
   void WriteDataByte(uint8_t b);
@@ -80,8 +96,21 @@ class OutputWriter {
   static bool IsGuidText(const char* text);
 
  private:
+  // The script text is collected here and handed to the file in blocks of this size.
+  static constexpr size_t kBlock = 1 << 18;
+
+  void Append(const char* data, size_t count) {
+    buffer_.append(data, count);
+    if (buffer_.size() >= kBlock) WriteBlock();
+  }
+  void WriteBlock();
+  void WriteThrough(const void* data, size_t count, FILE* file);
+  void WriteWord(uint16_t w);
+
   ErrorContext& errors_;
   FILE* output_ = nullptr;
+  std::string buffer_;
+  std::string scratch_;  // formatted text for files other than the script
   std::string outputName_;
   platform::OutputFile script_;
   bool enabled_ = true;

@@ -93,3 +93,42 @@ TEST(Output, ResourceListIsNamedAfterTheOutput) {
   s.out.CloseResourceList();
   EXPECT_EQ(s.dir.read("out.reslist.txt"), "'STR#' 128\r\n'MDID' 130\r\n");
 }
+
+// The script text is collected and handed on in blocks: order across blocks, text written to
+// other files in between, and data words counted while output is suspended must all come out
+// as if every piece had been written at once.
+TEST(Output, LargeOutputKeepsItsOrderAndLineBreaks) {
+  Sink s;
+  FILE* other = std::fopen(s.dir.file("other.txt").c_str(), "wb");
+  std::string expected;
+  for (int i = 0; i < 40000; ++i) {
+    s.out.Printf("%d STR%s", i, "#");
+    s.out.WriteNewLine();
+    s.out.PrintfTo(other, "%d;", i);
+    expected += std::to_string(i) + " STR#\r\n";
+  }
+  s.out.StartDataBlock(1);
+  for (int i = 0; i < 3; ++i) s.out.WriteDataWord(static_cast<uint16_t>(0xA0 + i));
+  const bool was = s.out.SuspendOutput();
+  for (int i = 0; i < 3; ++i) s.out.WriteDataWord(0xFFFF);
+  s.out.SetOutputEnabled(was);
+  for (int i = 0; i < 3; ++i) s.out.WriteDataWord(static_cast<uint16_t>(0xB0 + i));
+  s.out.FlushDataBytes();
+  expected += "\t0x00A0,0x00A1,0x00A2,0x00B0,0x00B1,\r\n\t0x00B2,\r\n";
+  std::fclose(other);
+  EXPECT_EQ(s.text(), expected);
+  EXPECT_EQ(s.dir.read("other.txt").substr(0, 8), "0;1;2;3;");
+}
+
+TEST(Output, AFailedWriteIsReportedWhenTheOutputIsClosed) {
+  ErrorContext errors;
+  OutputWriter out{errors};
+  out.SetOutput(std::fopen("/dev/full", "wb"), "/dev/full");
+  out.WriteLine("text that cannot be stored");
+  try {
+    out.CloseOutput();
+    FAIL() << "no error";
+  } catch (const tessel::FatalError& e) {
+    EXPECT_NE(e.text.find("File write error"), std::string::npos) << e.text;
+  }
+}
