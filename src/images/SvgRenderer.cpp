@@ -1,12 +1,11 @@
 #include "images/SvgRenderer.h"
 
-#include <cairo.h>
-#include <librsvg/rsvg.h>
-
 #include <cstdio>
 #include <vector>
 
 #include "Common/Format.h"
+#include "images/SvgLookup.h"
+#include "images/SvgModule.h"
 #include "platform/Platform.h"
 
 namespace tessel {
@@ -49,7 +48,7 @@ std::optional<std::string> ToolRoot(std::string_view programPath) {
   return std::nullopt;
 }
 
-bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
+bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
                std::string_view baseName, int svgWidth, int svgHeight, std::string_view sourceSvg,
                std::string& workingSvg) {
   std::string configName = colourScheme == 1 ? "SVG_ColorChange_Win.conf" : "SVG_ColorChange_DarkMode_Win.conf";
@@ -73,6 +72,7 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
                                    platform::FullPath(temp),
                                    FormatText("%.2f", static_cast<double>(scale))};
   platform::RunProgram(argv, root->empty() ? "." : *root);
+  sources.Changed(temp);
 
   workingSvg = temp;
   if (platform::FileExists(temp)) return true;
@@ -80,52 +80,30 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
   return false;
 }
 
-bool ConvertSVGToPNG(std::string_view programPath, std::string_view svgPath, std::string_view pngPath,
-                     std::string_view destinationDir, std::string_view baseName, float scale, int svgWidth,
-                     int svgHeight, int colourScheme) {
+bool ConvertSVGToPNG(SvgRendererModule& renderer, SvgSourceIndex& sources, std::string_view programPath,
+                     std::string_view svgPath, std::string_view pngPath, std::string_view destinationDir,
+                     std::string_view baseName, float scale, int svgWidth, int svgHeight, int colourScheme) {
   std::string working(svgPath);
-  if (!ModifySVG(programPath, colourScheme, scale, destinationDir, baseName, svgWidth, svgHeight, svgPath, working))
+  if (!ModifySVG(sources, programPath, colourScheme, scale, destinationDir, baseName, svgWidth, svgHeight, svgPath,
+                 working)) {
     return false;
-
-  RsvgHandle* handle = rsvg_handle_new_from_file(platform::NativePath(working).c_str(), nullptr);
-  if (working != svgPath) platform::DeleteFile(working);
-  if (!handle) return false;
+  }
+  // The recoloured copy goes whatever happens, a fatal error of the renderer included.
+  struct TemporarySvg {
+    SvgSourceIndex& sources;
+    std::string path;
+    ~TemporarySvg() {
+      if (path.empty()) return;
+      platform::DeleteFile(path);
+      sources.Changed(path);
+    }
+  } temporary{sources, working != svgPath ? working : std::string()};
 
   std::optional<int> width = ScaledSize(svgWidth, scale);
   std::optional<int> height = ScaledSize(svgHeight, scale);
-  RsvgDimensionData own{};
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  rsvg_handle_get_dimensions(handle, &own);
-#pragma GCC diagnostic pop
-  if (!width || !height || own.width <= 0 || own.height <= 0) {
-    g_object_unref(handle);
-    return false;
-  }
-
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, *width, *height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    g_object_unref(handle);
-    return false;
-  }
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    g_object_unref(handle);
-    return false;
-  }
-  // Stretched to fill the target exactly, whatever the aspect ratio of the drawing.
-  cairo_scale(cr, static_cast<double>(*width) / own.width, static_cast<double>(*height) / own.height);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  bool result = rsvg_handle_render_cairo(handle, cr) &&
-                cairo_surface_write_to_png(surface, platform::NativePath(pngPath).c_str()) == CAIRO_STATUS_SUCCESS;
-#pragma GCC diagnostic pop
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  g_object_unref(handle);
+  if (!width || !height) return false;
+  bool result = renderer.Render(platform::NativePath(working), platform::NativePath(pngPath), *width, *height);
+  sources.Changed(pngPath);
   return result;
 }
 

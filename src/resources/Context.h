@@ -10,6 +10,8 @@
 #include "Common/Settings.h"
 #include "dialogs/AnchorIndex.h"
 #include "frontend/Lexer.h"
+#include "images/SvgLookup.h"
+#include "images/SvgModule.h"
 #include "keys/KeyContext.h"
 #include "resources/DataFiles.h"
 #include "resources/FileTypes.h"
@@ -51,6 +53,8 @@ struct Context {
   FileTypeState fileTypes;
   FolderTable folders;
   AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
+  SvgSourceIndex svgSources;            // the image directories, each listed once per run
+  SvgRendererModule svgRenderer{errors};  // loaded on the first SVG rendering
 
   // Reports a source error at the lexer's current line.
   [[noreturn]] void Fail(std::string_view message, std::string_view detail = {}, std::string_view detail2 = {}) {

@@ -52,6 +52,7 @@ class OutputWriter {
 
   // Resource list: "<output up to its last dot>.reslist.txt", created on first use.
   void ListResource(const char* type, const char* id);
+  const std::string& ResourceListName() const { return resourceListName_; }  // empty until created
   void CloseResourceList();
 
   // Data-word writer (to the output file).

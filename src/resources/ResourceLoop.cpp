@@ -234,6 +234,7 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
       std::string keyword = lex.TokenText();
       if (!Dispatch(ctx, token, savedOutput, firstEntry)) lex.Fail(kStructureError);
       if (ctx.errors.HasResourceID()) out.ListResource(keyword.c_str(), ctx.errors.ResourceID().c_str());
+      ctx.svgSources.Changed(out.ResourceListName());  // the list appears with its first entry
     } else {
       lex.Fail(kStructureError);
     }
