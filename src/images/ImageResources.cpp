@@ -98,7 +98,8 @@ class ImageLookup {
   ImageLookup(Context& ctx, const std::string& baseName)
       : ctx_(ctx), imageDir_(ctx.firstPath), destinationDir_(ctx.outputDir), baseName_(baseName) {
     std::string found;
-    if (FindSVG(ctx.svgSources, imageDir_, baseName_, found) && MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
+    if (FindSVG(ctx.svgSources, imageDir_, baseName_, found) &&
+        MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
       svgPath_ = InImageDir(found);
       hasSvg_ = true;
     }

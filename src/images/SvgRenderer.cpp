@@ -48,9 +48,9 @@ std::optional<std::string> ToolRoot(std::string_view programPath) {
   return std::nullopt;
 }
 
-bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
-               std::string_view baseName, int svgWidth, int svgHeight, std::string_view sourceSvg,
-               std::string& workingSvg) {
+bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale,
+               std::string_view destinationDir, std::string_view baseName, int svgWidth, int svgHeight,
+               std::string_view sourceSvg, std::string& workingSvg) {
   std::string configName = colourScheme == 1 ? "SVG_ColorChange_Win.conf" : "SVG_ColorChange_DarkMode_Win.conf";
   // Without an installation of the tools the source is rendered as it is.
   std::optional<std::string> root = ToolRoot(programPath);

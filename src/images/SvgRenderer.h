@@ -22,16 +22,16 @@ std::optional<std::string> ToolRoot(std::string_view programPath);
 // temporary SVG written by the script otherwise.
 // `svgWidth` and `svgHeight` (the size in the source name) name the temporary SVG, whose
 // appearance is reported to `sources`.
-bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
-               std::string_view baseName, int svgWidth, int svgHeight, std::string_view sourceSvg,
-               std::string& workingSvg);
+bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale,
+               std::string_view destinationDir, std::string_view baseName, int svgWidth, int svgHeight,
+               std::string_view sourceSvg, std::string& workingSvg);
 
 // Renders the SVG (after the colour change) at (int)(width * scale) x (int)(height * scale),
 // stretched to fill that size, and writes the PNG. The temporary SVG of the colour change is
 // deleted after the rendering. True when the PNG was written. The files made and deleted are
 // reported to `sources`.
-bool ConvertSVGToPNG(SvgRendererModule& renderer, SvgSourceIndex& sources, std::string_view programPath, std::string_view svgPath, std::string_view pngPath,
-                     std::string_view destinationDir, std::string_view baseName, float scale, int svgWidth,
-                     int svgHeight, int colourScheme);
+bool ConvertSVGToPNG(SvgRendererModule& renderer, SvgSourceIndex& sources, std::string_view programPath,
+                     std::string_view svgPath, std::string_view pngPath, std::string_view destinationDir,
+                     std::string_view baseName, float scale, int svgWidth, int svgHeight, int colourScheme);
 
 }  // namespace tessel

@@ -163,7 +163,8 @@ TEST(ImageRuns, LaterLookupsSeeTheFilesTheRunMade) {
     testsupport::TempDir dir;
     dir.write("img/x_4x4.svg y_4x4.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'/>\n");
     SmallPng(dir, "img/q.png");
-    dir.write("a.klx", "'QICN' 1 \"A\" {\r\n    \"" + c.firstBase + "\"\r\n}\r\n'QICN' 2 \"B\" {\r\n    \"x\"\r\n}\r\n");
+    dir.write("a.klx",
+              "'QICN' 1 \"A\" {\r\n    \"" + c.firstBase + "\"\r\n}\r\n'QICN' 2 \"B\" {\r\n    \"x\"\r\n}\r\n");
     RunResult run = RunTessel(dir, {"-i", "a.klx", "-o", c.output, "-t", "w", "-p", "img"});
     EXPECT_EQ(run.exit, 1) << c.name;
     EXPECT_EQ(run.err, "#ERROR: Failed to convert PNG file from SVG. (img\\" + c.madeSource +
@@ -251,8 +252,9 @@ TEST(ImageRuns, RendererLibrariesAreLoadedOnlyToRenderAnSvg) {
     testsupport::TempDir dir;
     dir.write("a.klx", c.source);
     SmallPng(dir, "img/p.png");
-    dir.write("img/s_4x4.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
-                               "<rect width='4' height='4' fill='#ff0000'/></svg>\n");
+    dir.write("img/s_4x4.svg",
+              "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
+              "<rect width='4' height='4' fill='#ff0000'/></svg>\n");
     // The dynamic loader names every library it opens.
     RunResult run = RunTessel(dir, kConvert, TESSEL_BINARY, "LD_DEBUG=files");
     ASSERT_EQ(run.exit, 0) << c.name << ": " << run.out << run.err;
@@ -263,7 +265,8 @@ TEST(ImageRuns, RendererLibrariesAreLoadedOnlyToRenderAnSvg) {
     }
     ASSERT_FALSE(loaded.empty()) << c.name << ": " << run.err;
     for (const char* library : libraries) {
-      bool found = std::any_of(loaded.begin(), loaded.end(), [&](const std::string& f) { return f.rfind(library, 0) == 0; });
+      bool found =
+          std::any_of(loaded.begin(), loaded.end(), [&](const std::string& f) { return f.rfind(library, 0) == 0; });
       EXPECT_EQ(found, c.renders) << c.name << ": " << library;
     }
     EXPECT_EQ(dir.exists("out/s.png"), c.renders) << c.name;

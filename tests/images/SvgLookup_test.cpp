@@ -81,11 +81,11 @@ std::string IndexFind(tessel::SvgSourceIndex& index, const std::string& dir, con
 // Names at the edges of the matching rules: letter case, blanks that the scan skips, words
 // after the extension, signs, bytes above 127 and files that are no SVG sources at all.
 const char* const kTrickyNames[] = {
-    "arrow_16x16.svg", "Arrow_8x8.SVG",      "ARROW_1x1.svg",  "arrow_16x16.svg.bak", "arrow-16x16.svg",
-    "arrow_16x16.svg x", "arrow_2x2. svg",   "arrow_ 3x4.svg", "arrow_+3x4.svg",      "a  _1x1.svg",
-    "arrow.png",       "arrows_4x4.svg",     "b_1x1.svg",      "x_4x4.svg y_4x4.svg", "x_4x4.svg y.png",
-    "\xc3\xa9_1x1.svg", "Zeta_1x1.svg",      "zeta_1x1.svg",   "svg",                 "_1x1.svg"};
-const char* const kBases[] = {"arrow", "ARROW", "Arrow", "a",  "a ",   "arrows",      "x",      "x_4x4.svg y",
+    "arrow_16x16.svg", "Arrow_8x8.SVG",   "ARROW_1x1.svg",   "arrow_16x16.svg.bak", "arrow-16x16.svg",
+    "arrow_16x16.svg x", "arrow_2x2. svg", "arrow_ 3x4.svg", "arrow_+3x4.svg",     "a  _1x1.svg",
+    "arrow.png",       "arrows_4x4.svg",  "b_1x1.svg",       "x_4x4.svg y_4x4.svg", "x_4x4.svg y.png",
+    "\xc3\xa9_1x1.svg", "Zeta_1x1.svg",  "zeta_1x1.svg",    "svg",                 "_1x1.svg"};
+const char* const kBases[] = {"arrow", "ARROW", "Arrow", "a",        "a ",          "arrows",  "x", "x_4x4.svg y",
                               "b",     "",      "zeta",  "\xc3\xa9", "ARROW_16x16", "nothing"};
 
 }  // namespace
@@ -95,7 +95,8 @@ TEST(SvgLookup, IndexAnswersAsAFreshListing) {
   for (const char* name : kTrickyNames) dir.write(name, "");
   tessel::SvgSourceIndex index;
   auto compareAll = [&](const std::string& step) {
-    for (const char* base : kBases) EXPECT_EQ(IndexFind(index, dir.path(), base), FreshFind(dir.path(), base)) << step << ": " << base;
+    for (const char* base : kBases)
+      EXPECT_EQ(IndexFind(index, dir.path(), base), FreshFind(dir.path(), base)) << step << ": " << base;
   };
   compareAll("first listing");
 
@@ -106,8 +107,8 @@ TEST(SvgLookup, IndexAnswersAsAFreshListing) {
     std::string path;
     bool create;
   };
-  const Change changes[] = {{dir.file("ARROW_0x0.svg"), true},   {dir.file("arrow_16x16.svg"), false},
-                            {alias + "/Arrow_8x8.SVG", false},    {alias + "/Arrow_7x7.svg", true},
+  const Change changes[] = {{dir.file("ARROW_0x0.svg"), true},      {dir.file("arrow_16x16.svg"), false},
+                            {alias + "/Arrow_8x8.SVG", false},      {alias + "/Arrow_7x7.svg", true},
                             {dir.file("x_4x4.svg y&96.ico"), true}, {dir.file("b_1x1.svg"), false},
                             {dir.file("a_1x1.svg\ttab"), true}};
   for (const Change& c : changes) {

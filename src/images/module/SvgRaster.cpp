@@ -8,7 +8,7 @@
 #include "images/SvgModuleAbi.h"
 
 extern "C" __attribute__((visibility("default"))) int tessel_svg_render_v1(const char* svgPath, const char* pngPath,
-                                                                          int width, int height) {
+                                                                           int width, int height) {
   if (!svgPath || !pngPath || width < 1 || height < 1) return 0;
   RsvgHandle* handle = rsvg_handle_new_from_file(svgPath, nullptr);
   if (!handle) return 0;
@@ -39,7 +39,8 @@ extern "C" __attribute__((visibility("default"))) int tessel_svg_render_v1(const
   cairo_scale(cr, static_cast<double>(width) / own.width, static_cast<double>(height) / own.height);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  bool result = rsvg_handle_render_cairo(handle, cr) && cairo_surface_write_to_png(surface, pngPath) == CAIRO_STATUS_SUCCESS;
+  bool result =
+      rsvg_handle_render_cairo(handle, cr) && cairo_surface_write_to_png(surface, pngPath) == CAIRO_STATUS_SUCCESS;
 #pragma GCC diagnostic pop
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
