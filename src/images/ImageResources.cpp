@@ -99,7 +99,8 @@ class ImageLookup {
   ImageLookup(Context& ctx, const std::string& baseName)
       : ctx_(ctx), imageDir_(ctx.firstPath), destinationDir_(ctx.outputDir), baseName_(baseName) {
     std::string found;
-    if (FindSVG(imageDir_, baseName_, found) && MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
+    if (FindSVG(ctx.svgSources, imageDir_, baseName_, found) &&
+        MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
       svgPath_ = InImageDir(found);
       hasSvg_ = true;
     }
@@ -116,8 +117,9 @@ class ImageLookup {
     ctx_.RecordRead(svgPath_);
     std::string rendered = InDestination(name);
     platform::RemoveOutput(rendered);  // an older rendering must not stand in for a failed one
-    if (!ConvertSVGToPNG(ctx_.programPath, svgPath_, rendered, destinationDir_, baseName_, scale, svgWidth_, svgHeight_,
-                         kColourScheme)) {
+    ctx_.svgSources.Changed(rendered);
+    if (!ConvertSVGToPNG(ctx_.svgRenderer, ctx_.svgSources, ctx_.programPath, svgPath_, rendered, destinationDir_,
+                         baseName_, scale, svgWidth_, svgHeight_, kColourScheme)) {
       std::fprintf(stderr, "#ERROR: Failed to convert PNG file from SVG. (%s)\n", svgPath_.c_str());
     }
     return rendered;
@@ -147,10 +149,16 @@ std::string ScaledName(const std::string& baseName, float m) {
 bool ConvertIconFile(Context& ctx, const ImageSource& source, const ImageLookup& lookup, int dpi,
                      const std::string& pngPath) {
   std::string iconName = FormatText("%s&%d.ico", source.baseName.c_str(), dpi);
-  PngIconWriter writer;
-  writer.Create(1, lookup.InDestination(iconName), 1);
-  if (!writer.AddImage(pngPath, 0, 0)) ctx.Fail(kIconError, pngPath);
-  if (!writer.Finish()) {
+  std::string iconPath = lookup.InDestination(iconName);
+  bool written = false;
+  {
+    PngIconWriter writer;
+    writer.Create(1, iconPath, 1);
+    if (!writer.AddImage(pngPath, 0, 0)) ctx.Fail(kIconError, pngPath);
+    written = writer.Finish();
+  }
+  ctx.svgSources.Changed(iconPath);
+  if (!written) {
     std::fprintf(stderr, "#ERROR: Failed to write icon file. (%s)\n", iconName.c_str());
     return false;
   }
@@ -203,7 +211,9 @@ void MakeCursor(Context& ctx, const ImageSource& source) {
       ctx.Fail(kIconError, scaled);
     }
   }
-  if (!builder.Write()) std::fprintf(stderr, "#ERROR: Failed to write cursor file. (%s)\n", builder.Path().c_str());
+  bool written = builder.Write();
+  ctx.svgSources.Changed(builder.Path());
+  if (!written) std::fprintf(stderr, "#ERROR: Failed to write cursor file. (%s)\n", builder.Path().c_str());
 }
 
 void WriteDependency(Context& ctx, const std::string& destinationPath, int indent, const ImageSource& source) {

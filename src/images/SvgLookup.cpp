@@ -22,6 +22,26 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = Lower(c);
+  return lower;
+}
+
+// Whether MatchSVGName can accept the name for some base: it holds a dot, optional blanks and a
+// word "svg" in any case that ends the name or a blank follows.
+bool CouldBeSvgSource(std::string_view name) {
+  for (size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
+    size_t at = dot + 1;
+    while (at < name.size() && IsSpace(name[at])) ++at;
+    if (name.size() - at >= 3 && EqualNoCase(name.substr(at, 3), "svg") &&
+        (at + 3 == name.size() || IsSpace(name[at + 3]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // A reader with the rules of a formatted scan: blanks in the pattern match any run of blanks,
 // numbers and words skip leading blanks.
 class NameScanner {
@@ -95,19 +115,65 @@ bool MatchSVGName(std::string_view fileName, std::string_view baseName, int* wid
   return true;
 }
 
-bool FindSVG(std::string_view directory, std::string_view baseName, std::string& foundName) {
-  std::vector<std::string> names;
-  if (!platform::ReadDirectory(directory, names)) {
-    std::fprintf(stderr, "# WARNING: FindSVG could not read the input directory %s\n", std::string(directory).c_str());
-    return false;
+SvgSourceIndex::Result SvgSourceIndex::Find(std::string_view directory, std::string_view baseName,
+                                             std::string& foundName) {
+  auto listing = listings_.find(directory);
+  if (listing == listings_.end()) {
+    Listing fresh;
+    std::vector<std::string> names;
+    if (!platform::ReadDirectory(directory, names, fresh.identity)) return Result::unreadable;
+    for (std::string& name : names) {
+      if (CouldBeSvgSource(name)) fresh.sources.emplace(LowerCase(name), std::move(name));
+    }
+    listing = listings_.emplace(std::string(directory), std::move(fresh)).first;
   }
-  for (const std::string& name : names) {
-    if (MatchSVGName(name, baseName, nullptr, nullptr)) {
-      foundName = name;
-      return true;
+  // A match starts with the base name in any case: the candidates are one range of the set.
+  // Of those that match, the first in byte order wins, as in a listing sorted by name.
+  std::string lowerBase = LowerCase(baseName);
+  const std::string* first = nullptr;
+  const auto& sources = listing->second.sources;
+  for (auto it = sources.lower_bound({lowerBase, std::string()});
+       it != sources.end() && it->first.compare(0, lowerBase.size(), lowerBase) == 0; ++it) {
+    if ((!first || it->second < *first) && MatchSVGName(it->second, baseName, nullptr, nullptr)) first = &it->second;
+  }
+  if (!first) return Result::none;
+  foundName = *first;
+  return Result::found;
+}
+
+void SvgSourceIndex::Changed(std::string_view path) {
+  if (listings_.empty()) return;
+  std::string native = platform::NativePath(path);
+  size_t cut = native.rfind('/');
+  std::string name = cut == std::string::npos ? native : native.substr(cut + 1);
+  if (!CouldBeSvgSource(name)) return;
+  std::string directory = cut == std::string::npos ? "." : cut == 0 ? "/" : native.substr(0, cut);
+  platform::FileIdentity identity;
+  if (!platform::IdentifyFile(directory, identity)) return;
+  platform::EntryState state = platform::DirectoryEntry(native);
+  for (auto it = listings_.begin(); it != listings_.end();) {
+    if (!(it->second.identity == identity)) {
+      ++it;
+    } else if (state == platform::EntryState::unknown) {
+      it = listings_.erase(it);  // listed again on its next use
+    } else {
+      std::pair<std::string, std::string> entry(LowerCase(name), name);
+      if (state == platform::EntryState::present) {
+        it->second.sources.insert(std::move(entry));
+      } else {
+        it->second.sources.erase(entry);
+      }
+      ++it;
     }
   }
-  return false;
+}
+
+bool FindSVG(SvgSourceIndex& index, std::string_view directory, std::string_view baseName, std::string& foundName) {
+  SvgSourceIndex::Result result = index.Find(directory, baseName, foundName);
+  if (result == SvgSourceIndex::Result::unreadable) {
+    std::fprintf(stderr, "# WARNING: FindSVG could not read the input directory %s\n", std::string(directory).c_str());
+  }
+  return result == SvgSourceIndex::Result::found;
 }
 
 }  // namespace tessel

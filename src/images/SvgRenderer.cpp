@@ -1,13 +1,11 @@
 #include "images/SvgRenderer.h"
 
-#include <cairo.h>
-#include <librsvg/rsvg.h>
-
 #include <cstdio>
 #include <vector>
 
 #include "Common/Format.h"
-#include "platform/OutputFile.h"
+#include "images/SvgLookup.h"
+#include "images/SvgModule.h"
 #include "platform/Platform.h"
 
 namespace tessel {
@@ -38,18 +36,6 @@ std::string TemporarySvgName(std::string_view destinationDir, std::string_view b
   return name;
 }
 
-cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
-  FILE* file = static_cast<FILE*>(closure);
-  return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
-}
-
-// The rendering is written like every output (see platform::OutputFile).
-bool WritePng(cairo_surface_t* surface, std::string_view pngPath) {
-  platform::OutputFile file;
-  return file.Open(pngPath) && cairo_surface_write_to_png_stream(surface, WriteToFile, file.Stream()) ==
-                                   CAIRO_STATUS_SUCCESS && file.Commit();
-}
-
 }  // namespace
 
 std::optional<std::string> ToolRoot(std::string_view programPath) {
@@ -62,9 +48,9 @@ std::optional<std::string> ToolRoot(std::string_view programPath) {
   return std::nullopt;
 }
 
-bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
-               std::string_view baseName, int svgWidth, int svgHeight, std::string_view sourceSvg,
-               std::string& workingSvg) {
+bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale,
+               std::string_view destinationDir, std::string_view baseName, int svgWidth, int svgHeight,
+               std::string_view sourceSvg, std::string& workingSvg) {
   std::string configName = colourScheme == 1 ? "SVG_ColorChange_Win.conf" : "SVG_ColorChange_DarkMode_Win.conf";
   // Without an installation of the tools the source is rendered as it is.
   std::optional<std::string> root = ToolRoot(programPath);
@@ -87,6 +73,7 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
                                    platform::FullPath(temp),
                                    FormatText("%.2f", static_cast<double>(scale))};
   platform::RunProgram(argv, root->empty() ? "." : *root);
+  sources.Changed(temp);
 
   workingSvg = temp;
   if (platform::FileExists(temp)) return true;
@@ -94,51 +81,30 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
   return false;
 }
 
-bool ConvertSVGToPNG(std::string_view programPath, std::string_view svgPath, std::string_view pngPath,
-                     std::string_view destinationDir, std::string_view baseName, float scale, int svgWidth,
-                     int svgHeight, int colourScheme) {
+bool ConvertSVGToPNG(SvgRendererModule& renderer, SvgSourceIndex& sources, std::string_view programPath,
+                     std::string_view svgPath, std::string_view pngPath, std::string_view destinationDir,
+                     std::string_view baseName, float scale, int svgWidth, int svgHeight, int colourScheme) {
   std::string working(svgPath);
-  if (!ModifySVG(programPath, colourScheme, scale, destinationDir, baseName, svgWidth, svgHeight, svgPath, working))
+  if (!ModifySVG(sources, programPath, colourScheme, scale, destinationDir, baseName, svgWidth, svgHeight, svgPath,
+                 working)) {
     return false;
-
-  RsvgHandle* handle = rsvg_handle_new_from_file(platform::NativePath(working).c_str(), nullptr);
-  if (working != svgPath) platform::DeleteFile(working);
-  if (!handle) return false;
+  }
+  // The recoloured copy goes whatever happens, a fatal error of the renderer included.
+  struct TemporarySvg {
+    SvgSourceIndex& sources;
+    std::string path;
+    ~TemporarySvg() {
+      if (path.empty()) return;
+      platform::DeleteFile(path);
+      sources.Changed(path);
+    }
+  } temporary{sources, working != svgPath ? working : std::string()};
 
   std::optional<int> width = ScaledSize(svgWidth, scale);
   std::optional<int> height = ScaledSize(svgHeight, scale);
-  RsvgDimensionData own{};
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  rsvg_handle_get_dimensions(handle, &own);
-#pragma GCC diagnostic pop
-  if (!width || !height || own.width <= 0 || own.height <= 0) {
-    g_object_unref(handle);
-    return false;
-  }
-
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, *width, *height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    g_object_unref(handle);
-    return false;
-  }
-  cairo_t* cr = cairo_create(surface);
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    g_object_unref(handle);
-    return false;
-  }
-  // Stretched to fill the target exactly, whatever the aspect ratio of the drawing.
-  cairo_scale(cr, static_cast<double>(*width) / own.width, static_cast<double>(*height) / own.height);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  bool result = rsvg_handle_render_cairo(handle, cr) && WritePng(surface, pngPath);
-#pragma GCC diagnostic pop
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  g_object_unref(handle);
+  if (!width || !height) return false;
+  bool result = renderer.Render(working, std::string(pngPath), *width, *height);
+  sources.Changed(pngPath);
   return result;
 }
 

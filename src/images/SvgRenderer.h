@@ -8,6 +8,9 @@
 
 namespace tessel {
 
+class SvgRendererModule;
+class SvgSourceIndex;
+
 // The installation root of the colour-change tools: the program path cut just after the
 // separator that precedes its first folder named exactly "Tessel" (empty when that folder
 // starts the path). None when no folder of the path has that name.
@@ -17,16 +20,18 @@ std::optional<std::string> ToolRoot(std::string_view programPath);
 // Returns false when rendering must not go on (the script wrote no temporary SVG); true with
 // `workingSvg` unchanged when no colour change applies; true with `workingSvg` set to the
 // temporary SVG written by the script otherwise.
-// `svgWidth` and `svgHeight` (the size in the source name) name the temporary SVG.
-bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std::string_view destinationDir,
-               std::string_view baseName, int svgWidth, int svgHeight, std::string_view sourceSvg,
-               std::string& workingSvg);
+// `svgWidth` and `svgHeight` (the size in the source name) name the temporary SVG, whose
+// appearance is reported to `sources`.
+bool ModifySVG(SvgSourceIndex& sources, std::string_view programPath, int colourScheme, float scale,
+               std::string_view destinationDir, std::string_view baseName, int svgWidth, int svgHeight,
+               std::string_view sourceSvg, std::string& workingSvg);
 
 // Renders the SVG (after the colour change) at (int)(width * scale) x (int)(height * scale),
 // stretched to fill that size, and writes the PNG. The temporary SVG of the colour change is
-// deleted once loaded. True when the PNG was written.
-bool ConvertSVGToPNG(std::string_view programPath, std::string_view svgPath, std::string_view pngPath,
-                     std::string_view destinationDir, std::string_view baseName, float scale, int svgWidth,
-                     int svgHeight, int colourScheme);
+// deleted after the rendering. True when the PNG was written. The files made and deleted are
+// reported to `sources`.
+bool ConvertSVGToPNG(SvgRendererModule& renderer, SvgSourceIndex& sources, std::string_view programPath,
+                     std::string_view svgPath, std::string_view pngPath, std::string_view destinationDir,
+                     std::string_view baseName, float scale, int svgWidth, int svgHeight, int colourScheme);
 
 }  // namespace tessel

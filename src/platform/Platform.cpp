@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include <dirent.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <spawn.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <clocale>
 #include <climits>
 #include <cstdlib>
@@ -67,10 +69,18 @@ void CreateDirectoriesAlong(std::string_view path) {
 }
 
 namespace {
-bool ReadEntries(const std::string& native, std::vector<std::string>& names) {
+bool ReadEntries(const std::string& native, std::vector<std::string>& names, FileIdentity* identity = nullptr) {
   names.clear();
   DIR* d = ::opendir(native.c_str());
   if (!d) return false;
+  if (identity) {
+    struct stat st;
+    if (::fstat(::dirfd(d), &st) != 0) {
+      ::closedir(d);
+      return false;
+    }
+    *identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  }
   while (dirent* e = ::readdir(d)) {
     if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
     names.emplace_back(e->d_name);
@@ -90,6 +100,11 @@ std::vector<std::string> ListDirectory(std::string_view dir) {
 bool ReadDirectory(std::string_view dir, std::vector<std::string>& names) {
   names.clear();
   return !dir.empty() && ReadEntries(NativePath(dir), names);
+}
+
+bool ReadDirectory(std::string_view dir, std::vector<std::string>& names, FileIdentity& identity) {
+  names.clear();
+  return !dir.empty() && ReadEntries(NativePath(dir), names, &identity);
 }
 
 std::string CurrentDirectory() {
@@ -215,6 +230,47 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& workingD
   }
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   return -1;
+}
+
+std::string ExecutableDirectory() {
+  std::array<char, PATH_MAX> buf{};
+  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return {};
+  std::string path(buf.data(), static_cast<size_t>(n));
+  size_t cut = path.rfind('/');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut == 0 ? 1 : cut);
+}
+
+bool IdentifyFile(std::string_view path, FileIdentity& identity) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) return false;
+  identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
+
+EntryState DirectoryEntry(std::string_view path) {
+  struct stat st;
+  if (::lstat(NativePath(path).c_str(), &st) == 0) return EntryState::present;
+  return errno == ENOENT || errno == ENOTDIR ? EntryState::absent : EntryState::unknown;
+}
+
+void* LoadLibrary(std::string_view path, std::string& error) {
+  void* library = ::dlopen(NativePath(path).c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (!library) {
+    const char* message = ::dlerror();
+    error = message ? message : "unknown error";
+  }
+  return library;
+}
+
+void* LibrarySymbol(void* library, const char* name, std::string& error) {
+  ::dlerror();
+  void* symbol = ::dlsym(library, name);
+  if (!symbol) {
+    const char* message = ::dlerror();
+    error = message ? message : std::string("symbol ") + name + " is null";
+  }
+  return symbol;
 }
 
 }  // namespace platform

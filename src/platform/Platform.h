@@ -55,4 +55,28 @@ std::string ProgramPath(const char* argv0);
 // or -1 when it could not be started.
 int RunProgram(const std::vector<std::string>& argv, const std::string& workingDirectory);
 
+// Directory of the running program file (from /proc/self/exe, links resolved); empty when unknown.
+std::string ExecutableDirectory();
+
+// Which file a name stands for: device and inode (links followed).
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+bool IdentifyFile(std::string_view path, FileIdentity& identity);
+// As ReadDirectory, also giving the identity of the directory that was read.
+bool ReadDirectory(std::string_view dir, std::vector<std::string>& names, FileIdentity& identity);
+
+// Whether a directory holds an entry of this name (a link counts whatever it points to);
+// unknown when the system cannot tell (no permission, a name too long).
+enum class EntryState { present, absent, unknown };
+EntryState DirectoryEntry(std::string_view path);
+
+// A shared library loaded with every symbol resolved at once, never unloaded. Null on failure,
+// with the loader's message in `error`.
+void* LoadLibrary(std::string_view path, std::string& error);
+// The address of an exported symbol; null with the loader's message when it is missing.
+void* LibrarySymbol(void* library, const char* name, std::string& error);
+
 }  // namespace platform

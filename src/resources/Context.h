@@ -11,6 +11,8 @@
 #include "Common/Settings.h"
 #include "dialogs/AnchorIndex.h"
 #include "frontend/Lexer.h"
+#include "images/SvgLookup.h"
+#include "images/SvgModule.h"
 #include "keys/KeyContext.h"
 #include "resources/DataFiles.h"
 #include "resources/FileTypes.h"
@@ -53,6 +55,8 @@ struct Context {
   FileTypeState fileTypes;
   FolderTable folders;
   AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
+  SvgSourceIndex svgSources;            // the image directories, each listed once per run
+  SvgRendererModule svgRenderer{errors};  // loaded on the first SVG rendering
 
   // Notes a file the run read (for the dependency file).
   void RecordRead(std::string_view path) {

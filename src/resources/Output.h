@@ -75,7 +75,7 @@ class OutputWriter {
   void SetListsResources(bool on) { listsResources_ = on; }
   // Moves the finished list into place; false when that failed.
   bool CloseResourceList();
-  const std::string& ResourceListName() const { return resourceListName_; }
+  const std::string& ResourceListName() const { return resourceListName_; }  // empty until created
 
   // Whether a write to `file` would store anything; callers skip building text when it would not.
   bool Writing(FILE* file) const { return enabled_ && !keyExtraction_ && file; }

@@ -1,5 +1,6 @@
 // Whole runs of the program over image resources: fatal errors, notes on standard error,
 // and the colour change of an installed tool tree.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -24,9 +25,10 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
+// `environment` is put before the program on the shell's command line ("NAME=value").
 RunResult RunTessel(const testsupport::TempDir& dir, const std::vector<std::string>& args,
-                    const std::string& program = TESSEL_BINARY) {
-  std::string command = "cd " + Quote(dir.path()) + " && " + Quote(program);
+                    const std::string& program = TESSEL_BINARY, const std::string& environment = "") {
+  std::string command = "cd " + Quote(dir.path()) + " && " + environment + " " + Quote(program);
   for (const auto& a : args) command += " " + Quote(a);
   command += " > .stdout 2> .stderr < /dev/null";
   RunResult result;
@@ -142,6 +144,34 @@ TEST(ImageRuns, ImageErrorsEndTheRunWithoutLeavingFiles) {
   }
 }
 
+// With the image directory as the destination, the files a run makes there (renderings, icons)
+// take part in later SVG lookups of the same run, as a fresh listing would show them. The name
+// below is an SVG source for the base name "x" once it exists, and sorts before the source that
+// was there from the start. (The resource list takes its name only when the run ends.)
+TEST(ImageRuns, LaterLookupsSeeTheFilesTheRunMade) {
+  struct Case {
+    const char* name;
+    std::string output;
+    std::string firstBase;
+    std::string madeSource;  // the file the run made that the second icon's lookup finds
+  };
+  const Case cases[] = {
+      {"icon of the first resource", "img/a.rc", "x_4x4.svg y", "x_4x4.svg y&96.ico"},
+  };
+  for (const auto& c : cases) {
+    testsupport::TempDir dir;
+    dir.write("img/x_4x4.svg y_4x4.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'/>\n");
+    SmallPng(dir, "img/q.png");
+    dir.write("a.klx",
+              "'QICN' 1 \"A\" {\r\n    \"" + c.firstBase + "\"\r\n}\r\n'QICN' 2 \"B\" {\r\n    \"x\"\r\n}\r\n");
+    RunResult run = RunTessel(dir, {"-i", "a.klx", "-o", c.output, "-t", "w", "-p", "img"});
+    EXPECT_EQ(run.exit, 1) << c.name;
+    EXPECT_EQ(run.err, "#ERROR: Failed to convert PNG file from SVG. (img\\" + c.madeSource +
+                           ")\nWrite_Error: An error was occured during conversion of icon img\\x.png  (ResID: 2)\n")
+        << c.name;
+  }
+}
+
 TEST(ImageRuns, SourceErrorsOfImageResources) {
   const testsupport::SourceErrorCase cases[] = {
       {"'QICN' 128 \"A\" Mac {\r\n}\r\n", "Can't recognize item Mac  (ResID: 128)", 1},
@@ -182,6 +212,7 @@ TEST(ImageRuns, InstalledToolsRecolourTheSvgSource) {
   std::string program = dir.file("tools/Tessel/bin/tessel");
   std::filesystem::create_directories(dir.file("tools/Tessel/bin"));
   std::filesystem::copy_file(TESSEL_BINARY, program);
+  std::filesystem::copy_file(TESSEL_SVG_MODULE, dir.file("tools/Tessel/bin/libtessel-svg.so"));
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   // tool root: <dir>/tools/; editor folder two levels up; interpreter one level up
   testsupport::WriteFile(dir.file("Common/QX/SVGEditor/SVG_ColorChange_Win.conf"), "red=green\n");
@@ -201,4 +232,99 @@ TEST(ImageRuns, InstalledToolsRecolourTheSvgSource) {
   std::string png = dir.read("out/s@2.00x.png");
   // Solid green: the rendered PNG holds no red and the icon carries it unchanged.
   EXPECT_EQ(dir.read("out/s&192.ico").substr(22), png);
+}
+
+TEST(ImageRuns, RendererLibrariesAreLoadedOnlyToRenderAnSvg) {
+  struct Case {
+    const char* name;
+    std::string source;
+    bool renders;
+  };
+  const Case cases[] = {
+      {"strings", "'STR#' 128 \"S\" {\r\n    \"a\"\r\n}\r\n", false},
+      {"png icon", "'QICN' 1 \"P\" {\r\n    \"p\"\r\n}\r\n", false},
+      {"svg icon", "'QICN' 2 \"S\" {\r\n    \"s\"\r\n}\r\n", true},
+  };
+  const char* const libraries[] = {"libtessel-svg.so", "librsvg-2.so", "libcairo.so", "libgobject-2.0.so",
+                                   "libglib-2.0.so"};
+  for (const auto& c : cases) {
+    testsupport::TempDir dir;
+    dir.write("a.klx", c.source);
+    SmallPng(dir, "img/p.png");
+    dir.write("img/s_4x4.svg",
+              "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
+              "<rect width='4' height='4' fill='#ff0000'/></svg>\n");
+    // The dynamic loader names every library it opens.
+    RunResult run = RunTessel(dir, kConvert, TESSEL_BINARY, "LD_DEBUG=files");
+    ASSERT_EQ(run.exit, 0) << c.name << ": " << run.out << run.err;
+    std::vector<std::string> loaded;  // "file=<name or path> [0];  needed by ..." in the loader's report
+    for (size_t at = run.err.find("file="); at != std::string::npos; at = run.err.find("file=", at + 1)) {
+      std::string file = run.err.substr(at + 5, run.err.find(' ', at) - at - 5);
+      loaded.push_back(file.substr(file.rfind('/') + 1));
+    }
+    ASSERT_FALSE(loaded.empty()) << c.name << ": " << run.err;
+    for (const char* library : libraries) {
+      bool found =
+          std::any_of(loaded.begin(), loaded.end(), [&](const std::string& f) { return f.rfind(library, 0) == 0; });
+      EXPECT_EQ(found, c.renders) << c.name << ": " << library;
+    }
+    EXPECT_EQ(dir.exists("out/s.png"), c.renders) << c.name;
+  }
+}
+
+TEST(ImageRuns, MissingOrBrokenRendererModuleIsAFatalError) {
+  // A library that loads but lacks the entry point: the PNG library this test is linked with.
+  Dl_info pngLibrary{};
+  ASSERT_NE(dladdr(reinterpret_cast<void*>(&png_access_version_number), &pngLibrary), 0);
+  struct Case {
+    const char* name;
+    std::string moduleSource;  // copied beside the program; empty: none
+    bool installed;            // the working module in the library folder of an installation
+    std::string loaderText;    // a part of the loader's message
+  };
+  const Case cases[] = {
+      {"missing", "", false, "No such file or directory"},
+      {"not a library", "text", false, "invalid ELF header"},
+      {"no entry point", pngLibrary.dli_fname, false, "undefined symbol: tessel_svg_render_v1"},
+      {"installed", "", true, ""},
+  };
+  const std::string svgIcon = "'QICN' 2 \"S\" {\r\n    \"s\"\r\n}\r\n";
+  for (const auto& c : cases) {
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.file("bin"));
+    const std::string bin = std::filesystem::canonical(dir.file("bin"));
+    std::filesystem::copy_file(TESSEL_BINARY, bin + "/tessel");
+    const std::string besideProgram = bin + "/libtessel-svg.so";
+    const std::string inLibraryFolder = bin + "/" TESSEL_SVG_MODULE_SUBDIR "/libtessel-svg.so";
+    if (c.moduleSource == "text") {
+      dir.write("bin/libtessel-svg.so", std::string(100, 'x'));
+    } else if (!c.moduleSource.empty()) {
+      std::filesystem::copy_file(c.moduleSource, besideProgram);
+    }
+    if (c.installed) {
+      std::filesystem::create_directories(std::filesystem::path(inLibraryFolder).parent_path());
+      std::filesystem::copy_file(TESSEL_SVG_MODULE, inLibraryFolder);
+    }
+    dir.write("a.klx", svgIcon);
+    dir.write("img/s_4x4.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'/>\n");
+    RunResult run = RunTessel(dir, kConvert, bin + "/tessel");
+    if (c.installed) {
+      EXPECT_EQ(run.exit, 0) << run.out << run.err;
+      EXPECT_TRUE(dir.exists("out/s&96.ico"));
+      continue;
+    }
+    std::string text = "GeneralError: SVG renderer module missing or broken: " + besideProgram + " (";
+    EXPECT_EQ(run.exit, 1) << c.name;  // an exit, not a signal
+    EXPECT_EQ(run.out.rfind("\n\n" + text, 0), 0u) << c.name << ": " << run.out;
+    EXPECT_NE(run.out.find(c.loaderText), std::string::npos) << c.name << ": " << run.out;
+    EXPECT_EQ(run.err.rfind("Write_Error: " + text, 0), 0u) << c.name << ": " << run.err;
+    EXPECT_EQ(run.out.find("also looked for " + inLibraryFolder) != std::string::npos, c.moduleSource.empty())
+        << c.name << ": " << run.out;
+    EXPECT_FALSE(dir.exists("out/a.rc")) << c.name;
+
+    // Without SVG sources the same program needs no module.
+    dir.write("a.klx", "'QICN' 1 \"P\" {\r\n    \"p\"\r\n}\r\n");
+    SmallPng(dir, "img/p.png");
+    EXPECT_EQ(RunTessel(dir, kConvert, bin + "/tessel").exit, 0) << c.name;
+  }
 }

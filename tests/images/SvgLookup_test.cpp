@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
+#include "platform/Platform.h"
 
 TEST(SvgLookup, MatchSVGName) {
   struct Case {
@@ -40,20 +43,88 @@ TEST(SvgLookup, FindSVGTakesTheFirstMatchInNameOrder) {
   for (const char* name : {"b_1x1.svg", "arrow_32x32.svg", "Arrow_16x16.svg", "arrow.png", "arrow_8x8.svg.bak"})
     dir.write(name, "");
   std::string found;
+  tessel::SvgSourceIndex index;
   testing::internal::CaptureStderr();
-  EXPECT_TRUE(tessel::FindSVG(dir.path(), "arrow", found));
+  EXPECT_TRUE(tessel::FindSVG(index, dir.path(), "arrow", found));
   EXPECT_EQ(found, "Arrow_16x16.svg");
-  EXPECT_FALSE(tessel::FindSVG(dir.path(), "cross", found));
+  EXPECT_FALSE(tessel::FindSVG(index, dir.path(), "cross", found));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(SvgLookup, UnreadableDirectoryIsWarnedAbout) {
   testsupport::TempDir dir;
   std::string found;
+  tessel::SvgSourceIndex index;
   for (std::string missing : {dir.file("missing"), std::string()}) {
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(tessel::FindSVG(missing, "arrow", found));
+    EXPECT_FALSE(tessel::FindSVG(index, missing, "arrow", found));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "# WARNING: FindSVG could not read the input directory " + missing + "\n");
   }
+}
+
+namespace {
+
+// The answer of a fresh listing: the first entry in name order that MatchSVGName accepts.
+std::string FreshFind(const std::string& dir, const std::string& base) {
+  for (const std::string& name : platform::ListDirectory(dir)) {
+    if (tessel::MatchSVGName(name, base, nullptr, nullptr)) return name;
+  }
+  return "";
+}
+
+std::string IndexFind(tessel::SvgSourceIndex& index, const std::string& dir, const std::string& base) {
+  std::string found;
+  return index.Find(dir, base, found) == tessel::SvgSourceIndex::Result::found ? found : "";
+}
+
+// Names at the edges of the matching rules: letter case, blanks that the scan skips, words
+// after the extension, signs, bytes above 127 and files that are no SVG sources at all.
+const char* const kTrickyNames[] = {
+    "arrow_16x16.svg", "Arrow_8x8.SVG",   "ARROW_1x1.svg",   "arrow_16x16.svg.bak", "arrow-16x16.svg",
+    "arrow_16x16.svg x", "arrow_2x2. svg", "arrow_ 3x4.svg", "arrow_+3x4.svg",     "a  _1x1.svg",
+    "arrow.png",       "arrows_4x4.svg",  "b_1x1.svg",       "x_4x4.svg y_4x4.svg", "x_4x4.svg y.png",
+    "\xc3\xa9_1x1.svg", "Zeta_1x1.svg",  "zeta_1x1.svg",    "svg",                 "_1x1.svg"};
+const char* const kBases[] = {"arrow", "ARROW", "Arrow", "a",        "a ",          "arrows",  "x", "x_4x4.svg y",
+                              "b",     "",      "zeta",  "\xc3\xa9", "ARROW_16x16", "nothing"};
+
+}  // namespace
+
+TEST(SvgLookup, IndexAnswersAsAFreshListing) {
+  testsupport::TempDir dir;
+  for (const char* name : kTrickyNames) dir.write(name, "");
+  tessel::SvgSourceIndex index;
+  auto compareAll = [&](const std::string& step) {
+    for (const char* base : kBases)
+      EXPECT_EQ(IndexFind(index, dir.path(), base), FreshFind(dir.path(), base)) << step << ": " << base;
+  };
+  compareAll("first listing");
+
+  // The run's own writes and deletions, reported under the directory's name or another one.
+  const std::string alias = dir.path() + "/./sub/..";
+  std::filesystem::create_directories(dir.file("sub"));
+  struct Change {
+    std::string path;
+    bool create;
+  };
+  const Change changes[] = {{dir.file("ARROW_0x0.svg"), true},      {dir.file("arrow_16x16.svg"), false},
+                            {alias + "/Arrow_8x8.SVG", false},      {alias + "/Arrow_7x7.svg", true},
+                            {dir.file("x_4x4.svg y&96.ico"), true}, {dir.file("b_1x1.svg"), false},
+                            {dir.file("a_1x1.svg\ttab"), true}};
+  for (const Change& c : changes) {
+    if (c.create) {
+      testsupport::WriteFile(c.path, "");
+    } else {
+      std::filesystem::remove(c.path);
+    }
+    index.Changed(c.path);
+    compareAll(c.path);
+  }
+
+  // A change the run does not report is not seen: the directory was read once.
+  dir.write("ARROW_0x0. svg", "");  // sorts before ARROW_0x0.svg and matches
+  EXPECT_EQ(FreshFind(dir.path(), "arrow"), "ARROW_0x0. svg");
+  EXPECT_EQ(IndexFind(index, dir.path(), "arrow"), "ARROW_0x0.svg");
+  index.Changed(dir.file("ARROW_0x0. svg"));
+  compareAll("after a late report");
 }

@@ -8,6 +8,8 @@
 
 #include "TestSupport.h"
 #include "images/PngReader.h"
+#include "images/SvgLookup.h"
+#include "images/SvgModule.h"
 
 namespace {
 
@@ -24,6 +26,15 @@ uint32_t PixelAt(const tessel::PngImage& image, uint32_t x, uint32_t y) {
 }
 
 constexpr const char* kPlainProgram = "/usr/local/bin/tessel";
+
+// A rendering with the module of this build, as a fresh run makes it.
+template <typename... Args>
+bool ConvertSVGToPNG(Args&&... args) {
+  tessel::ErrorContext errors;
+  tessel::SvgRendererModule renderer(errors, {TESSEL_SVG_MODULE});
+  tessel::SvgSourceIndex sources;
+  return tessel::ConvertSVGToPNG(renderer, sources, std::forward<Args>(args)...);
+}
 
 // A tool installation: <root>/Tessel/bin/tessel, the editor folder two levels above the root
 // and, unless told otherwise, a stand-in interpreter at <root>/../Perl/bin/perl that logs its
@@ -85,7 +96,7 @@ TEST(SvgRenderer, RenderedSizeIsTheTruncatedScaledSize) {
                         {"a.svg", 16, 2.0f, 32},
                         {"b.svg", 15, 1.5f, 22}};
   for (const auto& c : cases) {
-    ASSERT_TRUE(tessel::ConvertSVGToPNG(kPlainProgram, dir.file(c.svg), dir.file("out.png"), dir.path(), "a", c.scale,
+    ASSERT_TRUE(ConvertSVGToPNG(kPlainProgram, dir.file(c.svg), dir.file("out.png"), dir.path(), "a", c.scale,
                                         c.size, c.size, 1))
         << c.svg << " " << c.scale;
     tessel::PngImage image = tessel::ReadPngImage(dir.file("out.png"));
@@ -98,7 +109,7 @@ TEST(SvgRenderer, DrawingIsStretchedToTheNamedSize) {
   testsupport::TempDir dir;
   dir.write("wide.svg", TwoColourSvg(100, 50));
   ASSERT_TRUE(
-      tessel::ConvertSVGToPNG(kPlainProgram, dir.file("wide.svg"), dir.file("out.png"), "", "wide", 1.0f, 16, 16, 1));
+      ConvertSVGToPNG(kPlainProgram, dir.file("wide.svg"), dir.file("out.png"), "", "wide", 1.0f, 16, 16, 1));
   tessel::PngImage image = tessel::ReadPngImage(dir.file("out.png"));
   ASSERT_EQ(image.width, 16u);
   ASSERT_EQ(image.height, 16u);
@@ -114,13 +125,13 @@ TEST(SvgRenderer, FailuresWriteNoPng) {
   dir.write("a.svg", TwoColourSvg(16, 16));
   dir.write("text.svg", "this is no svg\n");
   EXPECT_FALSE(
-      tessel::ConvertSVGToPNG(kPlainProgram, dir.file("text.svg"), dir.file("1.png"), "", "t", 1.0f, 16, 16, 1));
+      ConvertSVGToPNG(kPlainProgram, dir.file("text.svg"), dir.file("1.png"), "", "t", 1.0f, 16, 16, 1));
   EXPECT_FALSE(
-      tessel::ConvertSVGToPNG(kPlainProgram, dir.file("missing.svg"), dir.file("2.png"), "", "m", 1.0f, 16, 16, 1));
-  EXPECT_FALSE(tessel::ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("3.png"), "", "a", 1.0f, 0, 16, 1));
-  EXPECT_FALSE(tessel::ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("4.png"), "", "a", 1.5f, -16, 16, 1));
+      ConvertSVGToPNG(kPlainProgram, dir.file("missing.svg"), dir.file("2.png"), "", "m", 1.0f, 16, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("3.png"), "", "a", 1.0f, 0, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("4.png"), "", "a", 1.5f, -16, 16, 1));
   EXPECT_FALSE(
-      tessel::ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("no/dir/5.png"), "", "a", 1.0f, 16, 16, 1));
+      ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("no/dir/5.png"), "", "a", 1.0f, 16, 16, 1));
   for (const char* png : {"1.png", "2.png", "3.png", "4.png"}) EXPECT_FALSE(dir.exists(png)) << png;
 }
 
@@ -133,7 +144,7 @@ TEST(SvgRenderer, ColourChangeRunsTheScriptWithoutAShell) {
   testsupport::WriteFile(images + "/it's.svg", TwoColourSvg(16, 16));
 
   ASSERT_TRUE(
-      tessel::ConvertSVGToPNG(tools.program, images + "/it's.svg", dest + "/it.png", dest, "it", 1.5f, 16, 16, 1));
+      ConvertSVGToPNG(tools.program, images + "/it's.svg", dest + "/it.png", dest, "it", 1.5f, 16, 16, 1));
   tessel::PngImage image = tessel::ReadPngImage(dest + "/it.png");
   ASSERT_EQ(image.width, 24u);
   EXPECT_EQ(PixelAt(image, 2, 2), 0xFF00FF00u);  // recoloured by the script
@@ -164,7 +175,7 @@ TEST(SvgRenderer, TemporarySvgWithoutDestinationIsNamedAfterTheSource) {
   std::string saved = std::filesystem::current_path();
   ASSERT_EQ(chdir(tools.dir.path().c_str()), 0);
   bool rendered =
-      tessel::ConvertSVGToPNG(tools.program, "arrow_16x16.svg", "arrow@2.00x.png", "", "arrow", 2.0f, 16, 16, 1);
+      ConvertSVGToPNG(tools.program, "arrow_16x16.svg", "arrow@2.00x.png", "", "arrow", 2.0f, 16, 16, 1);
   ASSERT_EQ(chdir(saved.c_str()), 0);
   ASSERT_TRUE(rendered);
   std::string log = testsupport::ReadFile(tools.log);
@@ -190,7 +201,7 @@ TEST(SvgRenderer, NoColourChangeWithoutConfigurationScriptOrInstallation) {
     if (c.removeConfig) std::filesystem::remove(tools.editor + "SVG_ColorChange_Win.conf");
     if (c.removeScript) std::filesystem::remove(tools.editor + "modifySVG.pl");
     testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
-    ASSERT_TRUE(tessel::ConvertSVGToPNG(c.plainProgram ? kPlainProgram : tools.program, tools.dir.file("s.svg"),
+    ASSERT_TRUE(ConvertSVGToPNG(c.plainProgram ? kPlainProgram : tools.program, tools.dir.file("s.svg"),
                                         tools.dir.file("s.png"), tools.dir.path(), "s", 1.0f, 16, 16, c.scheme))
         << c.name;
     EXPECT_FALSE(tools.dir.exists("perl.log")) << c.name;
@@ -202,7 +213,7 @@ TEST(SvgRenderer, ScriptThatWritesNothingStopsTheRendering) {
   ToolTree tools("exit 0\n");
   testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(tessel::ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"),
+  EXPECT_FALSE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"),
                                        tools.dir.path(), "s", 1.0f, 16, 16, 1));
   std::string err = testing::internal::GetCapturedStderr();
   std::string prefix = "# WARNING: ModifySVG could not modify SVG (empty or bad svg): " + tools.dir.path() + "/tessel";
@@ -219,7 +230,7 @@ TEST(SvgRenderer, PerlFromThePathRunsTheScriptWhenNoneIsBundled) {
                          "open(my $i, '<', $in) or die; open(my $o, '>', $out) or die;\n"
                          "while (<$i>) { s/#0000ff/#ffffff/g; print $o $_; }\n");
   testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
-  ASSERT_TRUE(tessel::ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"), tools.dir.path(),
+  ASSERT_TRUE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"), tools.dir.path(),
                                       "s", 1.0f, 16, 16, 1));
   EXPECT_EQ(PixelAt(tessel::ReadPngImage(tools.dir.file("s.png")), 12, 1), 0xFFFFFFFFu);
 }
