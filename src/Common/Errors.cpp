@@ -13,21 +13,17 @@ constexpr size_t kErrorFileNameLimit = 31;
 constexpr size_t kResourceIdLimit = 259;
 }  // namespace
 
-ErrorContext::~ErrorContext() {
-  if (errorFile_) std::fclose(errorFile_);
-}
-
 void ErrorContext::Setup(const char* errorFileName) {
-  if (errorFile_) std::fclose(errorFile_);
-  errorFile_ = nullptr;
+  errorFile_.Discard();
   errorFileName_.clear();
   hasResourceId_ = false;
   resourceId_.clear();
   if (!errorFileName) return;
   errorFileName_ = std::string(errorFileName).substr(0, kErrorFileNameLimit);
   if (!errorFileName_.empty() && errorFileName_[0] == '#') return;
-  errorFile_ = platform::OpenFile(errorFileName_, "wb");
-  if (!errorFile_) {
+  // An error file of an earlier run must not outlive this one.
+  platform::RemoveOutput(errorFileName_);
+  if (!errorFile_.Open(errorFileName_)) {
     FatalError error;
     error.text = "General error: Can't open the error file";
     error.report = "\n\n" + error.text + "\n\n";
@@ -97,11 +93,10 @@ void ErrorContext::Silent() {
 
 void ErrorContext::Deliver(const FatalError& error) {
   if (error.silent) return;
-  if (errorFile_) {
-    size_t written = std::fwrite(error.report.data(), 1, error.report.size(), errorFile_);
+  if (errorFile_.IsOpen()) {
+    size_t written = std::fwrite(error.report.data(), 1, error.report.size(), errorFile_.Stream());
     bool failed = written != error.report.size();
-    if (std::fclose(errorFile_) != 0) failed = true;
-    errorFile_ = nullptr;
+    if (!errorFile_.Commit()) failed = true;
     if (failed) std::fputs("\n\nGeneral error: File write error\n\n", stdout);
   } else {
     std::fwrite(error.report.data(), 1, error.report.size(), stdout);
@@ -110,10 +105,8 @@ void ErrorContext::Deliver(const FatalError& error) {
 }
 
 void ErrorContext::Finish() {
-  if (errorFile_) {
-    std::fclose(errorFile_);
-    errorFile_ = nullptr;
-    platform::DeleteFile(errorFileName_);
+  if (errorFile_.IsOpen()) {
+    errorFile_.Discard();
   } else if (!errorFileName_.empty() && errorFileName_[0] == '#') {
     std::fputs(errorFileName_.c_str() + 1, stdout);
   }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/OutputFile.h"
+
 namespace tessel {
 
 // The one exception of a fatal error. `report` is the full laid-out text
@@ -52,12 +54,10 @@ class ErrorContext {
   // Normal end: deletes the error file, or prints the success text of a '#' name.
   void Finish();
 
-  ~ErrorContext();
-
  private:
   [[noreturn]] void Fatal(std::string text, int line);
 
-  FILE* errorFile_ = nullptr;
+  platform::OutputFile errorFile_;
   std::string errorFileName_;
   std::string inputName_;
   std::string currentDir_;

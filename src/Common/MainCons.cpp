@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Common/AnchorCheck.h"
+#include "Common/Depfile.h"
 #include "Common/Errors.h"
 #include "Common/Options.h"
 #include "Common/Settings.h"
@@ -18,6 +19,7 @@
 #include "frontend/Preprocessor.h"
 #include "keys/HeaderDefines.h"
 #include "keys/KeyContext.h"
+#include "platform/OutputFile.h"
 #include "platform/Platform.h"
 #include "prepkit/Prepkit.h"
 #include "resources/Context.h"
@@ -33,15 +35,15 @@ constexpr long kMaxSourceSize = 2147483647L;
 // The files of one run, closed (and on failure deleted) whatever happens.
 struct RunFiles {
   FILE* input = nullptr;
-  FILE* anchor = nullptr;
+  platform::OutputFile anchor;
   std::string anchorName, anchorCopyName;
-  // The script is written to a temporary name and renamed into place at the end.
-  std::string outputName, temporaryOutput;
+  std::string outputName;
   bool outputOpened = false;
+  std::string depfileName;  // removed with the script when the run fails
+  ReadFiles reads;  // what the dependency file lists
 
   ~RunFiles() {
     if (input) std::fclose(input);
-    if (anchor) std::fclose(anchor);
   }
 };
 
@@ -75,17 +77,23 @@ std::string ReadWholeFile(FILE* file, ErrorContext& errors) {
 }
 
 void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& errors) {
-  std::fclose(files.anchor);
-  files.anchor = platform::OpenFile(files.anchorName, "rb");
-  if (!files.anchor) errors.GeneralError("fopen (%s,rb) failed", files.anchorName.c_str());
-  std::string list = ReadWholeFile(files.anchor, errors);
-  std::fclose(files.anchor);
-  files.anchor = nullptr;
-  if (list.empty()) {
-    platform::DeleteFile(files.anchorName);
-    platform::DeleteFile(files.anchorCopyName);
+  // A list written into a device or a FIFO cannot be read back.
+  if (files.anchor.InPlace()) {
+    files.anchor.Commit();
     return;
   }
+  std::fflush(files.anchor.Stream());
+  FILE* written = platform::OpenFile(files.anchor.WorkingPath(), "rb");
+  if (!written) errors.GeneralError("fopen (%s,rb) failed", files.anchorName.c_str());
+  std::string list = ReadWholeFile(written, errors);
+  std::fclose(written);
+  if (list.empty()) {
+    files.anchor.Discard();
+    platform::RemoveOutput(files.anchorName);
+    platform::RemoveOutput(files.anchorCopyName);
+    return;
+  }
+  if (!files.anchor.Commit()) errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
   std::fputs(DuplicatedAnchorWarnings(list).c_str(), stdout);
   std::fflush(stdout);
   if (settings.sourceEncoding < 0) return;
@@ -99,10 +107,35 @@ void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& 
       copy += list[i];
     }
   }
-  FILE* out = platform::OpenFile(files.anchorCopyName, "wb");
-  if (!out) errors.GeneralError("%s", "Can't open the output file");
-  std::fwrite(copy.data(), 1, copy.size(), out);
-  std::fclose(out);
+  platform::OutputFile out;
+  if (!out.Open(files.anchorCopyName)) errors.GeneralError("%s", "Can't open the output file");
+  std::fwrite(copy.data(), 1, copy.size(), out.Stream());
+  if (!out.Commit()) errors.GeneralError("%s", "Can't open the output file");
+}
+
+// Zero bytes would end the text early and drop the rest of the source unseen.
+void RefuseZeroBytes(const std::string& text, size_t start, ErrorContext& errors) {
+  size_t zero = text.find('\0', start);
+  if (zero == std::string::npos) return;
+  int line = 1;
+  for (size_t i = start; i < zero; ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) ++line;
+  }
+  errors.SourceError("Illegal character: ", "\\0", {}, line);
+}
+
+// The long option --depfile belongs to conversions and key extraction.
+void RefuseDepfile(const RunSettings& settings, ErrorContext& errors) {
+  if (settings.hasDepfile) errors.ErrorExit("--depfile is accepted only in mode r and in key extraction (-j)");
+}
+
+void WriteDepfile(platform::OutputFile& depfile, const RunSettings& settings, const ReadFiles& reads,
+                  ErrorContext& errors) {
+  platform::CreateDirectoriesAlong(settings.depfileName);
+  std::string rule = DepfileRule(settings.outputName, reads.Paths());
+  if (!depfile.Open(settings.depfileName) || std::fwrite(rule.data(), 1, rule.size(), depfile.Stream()) != rule.size()) {
+    errors.GeneralError("Can't write the dependency file %s", settings.depfileName.c_str());
+  }
 }
 
 int RunPrepkit(const RunSettings& settings, const char* program) {
@@ -116,7 +149,9 @@ int RunPrepkit(const RunSettings& settings, const char* program) {
 int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWriter& out, KeyContext& keys) {
   RunSettings settings;
   HeaderDefines defines(errors);
+  defines.RecordReadsIn(&files.reads);
   errors.Setup(nullptr);
+  ExtractLongOptions(argc, argv, settings, errors);
   if (argc < 2) ShowUsage(errors);
 
   int first = 1;
@@ -136,6 +171,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       ParseMakeFileOptions(argc, argv, first, settings, errors);
       break;
     case 'k':
+      RefuseDepfile(settings, errors);
       ParsePrepkitOptions(argc, argv, first, settings, errors);
       // Prepkit ends the run itself; when it hands control back, the usage text follows.
       if (int code = RunPrepkit(settings, argv[0]); code != 1) return code;
@@ -154,6 +190,10 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
     }
     default:
       ShowUsage(errors);
+  }
+  if (settings.mode == 'd' || settings.mode == 'h' || settings.mode == 'm' ||
+      ((settings.mode == 'p' || settings.mode == 'q') && !settings.keyExtraction)) {
+    RefuseDepfile(settings, errors);
   }
   if (settings.mode == 'd' || settings.mode == 'h' || settings.mode == 'm') {
     settings.target = 'w';
@@ -174,26 +214,28 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
 
   files.input = platform::OpenFile(settings.inputName, "rb");
   if (!files.input) errors.GeneralError("%s", "Can't open the input file");
+  files.reads.Record(settings.inputName);
   if (settings.inputName == settings.outputName || platform::SameFile(settings.inputName, settings.outputName)) {
     errors.ErrorExit("Input and output file names must be different!");
   }
   if (!keyExtraction) {
     files.anchorName = settings.outputName + ".res.tmt";
     files.anchorCopyName = settings.outputName + ".res.txt";
-    platform::DeleteFile(files.anchorName);
-    platform::DeleteFile(files.anchorCopyName);
+    platform::RemoveOutput(files.anchorName);
+    platform::RemoveOutput(files.anchorCopyName);
     platform::CreateDirectoriesAlong(files.anchorName);
-    files.anchor = platform::OpenFile(files.anchorName, "wb");
-    if (!files.anchor) errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
+    if (!files.anchor.Open(files.anchorName)) {
+      errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
+    }
   }
   platform::CreateDirectoriesAlong(settings.outputName);
   files.outputName = settings.outputName;
-  std::string outputDir = OutputDirectory(settings.outputName);
-  files.temporaryOutput = platform::UniqueTempName(outputDir.empty() ? "." : outputDir, ".tessel-", ".tmp");
-  FILE* output = platform::OpenFile(files.temporaryOutput, "wb");
-  if (!output) errors.GeneralError("EC: %s %s", "Can't open the output file", settings.outputName.c_str());
+  if (!out.OpenOutput(settings.outputName)) {
+    errors.GeneralError("EC: %s %s", "Can't open the output file", settings.outputName.c_str());
+  }
   files.outputOpened = true;
-  out.SetOutput(output, settings.outputName);
+  if (settings.hasDepfile) files.depfileName = settings.depfileName;
+  FILE* output = out.OutputFile();
   out.SetKeyExtraction(keyExtraction);
   keys.SetOutputFile(output);
   if (!keyExtraction) out.WriteLine("#include \"DGDefs.h\"");
@@ -210,6 +252,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   files.input = nullptr;
   int markLength = 0;
   if (toUtf16) toUtf16->CheckSourceMark(text.data(), text.size(), &markLength);
+  RefuseZeroBytes(text, static_cast<size_t>(markLength), errors);
 
   Lexer lex(errors);
   Preprocessor preprocessor(errors);
@@ -227,39 +270,57 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   ctx.target = settings.target;
   ctx.mode = settings.mode == 'i' ? 'r' : settings.mode;
   ctx.macOutput = settings.macOutput;
-  ctx.anchorFile = files.anchor;
+  ctx.anchorFile = files.anchor.Stream();
+  ctx.reads = &files.reads;
   ctx.toTarget = toTarget.get();
   ctx.toUtf16 = toUtf16.get();
   ctx.destinationPath = settings.destinationPath;
   ctx.envVariable = settings.envVariable;
   ctx.programPath = platform::ProgramPath(argv[0]);
 
+  // Only conversions list resources; the other modes leave the list of a conversion alone.
+  out.SetListsResources(ctx.mode == 'r');
   if (ctx.mode == 'r') WriteBanner(ctx);
   const std::string& pathsText = settings.mode == 'm' ? settings.converterProgram : settings.paths;
   RunResourceLoop(ctx, preprocessor, pathsText, settings.mode == 'm' || settings.hasPaths);
   defines.Clear();
 
-  if (files.anchor) AnchorPostPass(files, settings, errors);
+  if (files.anchor.IsOpen()) AnchorPostPass(files, settings, errors);
 
   // Closing down
   toTarget.reset();
   toUtf16.reset();
-  errors.Finish();
-  out.CloseResourceList();
-  if (!keyExtraction && !ctx.dialogDefinitionsUsed) {
+  if (!out.CloseResourceList()) {
+    errors.GeneralError("EC: %s %s", "Can't open the output file", out.ResourceListName().c_str());
+  }
+  // Mode d's list is read by make, where the include line is a comment as it stands.
+  if (!keyExtraction && !ctx.dialogDefinitionsUsed && ctx.mode != 'd') {
     std::fflush(output);
     if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
   }
-  out.CloseOutput();
-  keys.Close();
-  if (std::rename(platform::NativePath(files.temporaryOutput).c_str(),
-                  platform::NativePath(files.outputName).c_str()) != 0) {
-    platform::DeleteFile(files.temporaryOutput);
-    files.outputOpened = false;
-    errors.GeneralError("EC: %s %s", "Can't open the output file", settings.outputName.c_str());
+  if (!keys.Close()) errors.GeneralError("Cannot open output klx (%s) for writing!", keys.KeyFileName().c_str());
+  // The dependency file is complete before the script takes its place, and a script whose
+  // dependency file failed does not stay behind (the error path deletes it).
+  platform::OutputFile depfile;
+  if (settings.hasDepfile) WriteDepfile(depfile, settings, files.reads, errors);
+  if (!out.CloseOutput()) errors.GeneralError("EC: %s %s", "Can't open the output file", settings.outputName.c_str());
+  if (settings.hasDepfile && !depfile.Commit()) {
+    errors.GeneralError("Can't write the dependency file %s", settings.depfileName.c_str());
   }
   files.outputOpened = false;
+  files.depfileName.clear();
+  errors.Finish();
   return 0;
+}
+
+// What a failed run leaves: no script, resource list or dependency file; the anchor list
+// and the key file keep what was written, as after any error.
+void DiscardRun(RunFiles& files, OutputWriter& out, KeyContext& keys) {
+  out.DiscardOutput();
+  keys.Close();
+  if (files.anchor.IsOpen()) files.anchor.Commit();
+  if (files.outputOpened) platform::RemoveOutput(files.outputName);
+  if (!files.depfileName.empty()) platform::RemoveOutput(files.depfileName);
 }
 
 }  // namespace
@@ -281,12 +342,7 @@ int MainCons(int argc, char** argv) {
     return Run(argc, argv, errors, files, out, keys);
   } catch (const FatalError& error) {
     errors.Deliver(error);
-    out.DiscardOutput();
-    keys.Close();
-    if (files.outputOpened) {
-      platform::DeleteFile(files.temporaryOutput);
-      platform::DeleteFile(files.outputName);
-    }
+    DiscardRun(files, out, keys);
     if (!error.silent) std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
     return 1;
   } catch (const std::bad_alloc&) {
@@ -294,11 +350,7 @@ int MainCons(int argc, char** argv) {
     error.text = "GeneralError: Memory allocation error";
     error.report = "\n\n" + error.text + "\n\n";
     errors.Deliver(error);
-    out.DiscardOutput();
-    if (files.outputOpened) {
-      platform::DeleteFile(files.temporaryOutput);
-      platform::DeleteFile(files.outputName);
-    }
+    DiscardRun(files, out, keys);
     std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
     return 1;
   }

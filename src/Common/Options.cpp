@@ -103,6 +103,17 @@ constexpr std::array<std::string_view, 5> kUsagePages = {
     "       Q           - Convert a 'pltt' (not yet implemented).\n",
 };
 
+// The long options: each is taken out of the argument list before a mode's parser reads it.
+enum class LongOption { Depfile };
+struct LongOptionEntry {
+  std::string_view name;
+  LongOption option;
+  bool takesValue;
+};
+constexpr std::array<LongOptionEntry, 1> kLongOptions = {{
+    {"--depfile", LongOption::Depfile, true},
+}};
+
 // The letter of an option argument ("-x", either case), or 0 when the argument is not one.
 char OptionLetter(const char* arg) {
   if (std::strlen(arg) != 2 || arg[0] != '-') return 0;
@@ -169,6 +180,34 @@ OptionValues ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& 
 }
 
 }  // namespace
+
+void ExtractLongOptions(int& argc, char** argv, RunSettings& settings, ErrorContext& errors) {
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const LongOptionEntry* entry = nullptr;
+    for (const LongOptionEntry& e : kLongOptions) {
+      if (argv[i] == e.name) entry = &e;
+    }
+    if (!entry) {
+      argv[kept++] = argv[i];
+      continue;
+    }
+    const char* value = nullptr;
+    if (entry->takesValue) {
+      if (i + 1 >= argc) ShowUsage(errors);
+      value = argv[++i];
+    }
+    switch (entry->option) {
+      case LongOption::Depfile:
+        if (settings.hasDepfile) ShowUsage(errors);
+        settings.depfileName = value;
+        settings.hasDepfile = true;
+        break;
+    }
+  }
+  argc = kept;
+  argv[argc] = nullptr;
+}
 
 void ShowUsage(ErrorContext& errors) {
   std::fputs("\n\n\n\n\n", stdout);

@@ -22,6 +22,10 @@ struct OptionHooks {
 // Prints the five pages of the usage text and ends the run (exit code 1).
 [[noreturn]] void ShowUsage(ErrorContext& errors);
 
+// Takes the long options (--name) out of the argument list into the settings, so that the
+// one-letter parsers of the modes never see them. A missing value shows the usage text.
+void ExtractLongOptions(int& argc, char** argv, RunSettings& settings, ErrorContext& errors);
+
 // Each parser reads argv[first..argc-1] into the settings; misuse shows the usage text.
 void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors,
                            const OptionHooks& hooks);

@@ -36,6 +36,8 @@ struct RunSettings {
   bool hasPrepkitSwitch = false;
   std::vector<double> multipliers;  // -w, at most 5, each above 1.0
   std::vector<std::string> headerFiles;  // -h
+  std::string depfileName;  // --depfile
+  bool hasDepfile = false;
 
   // Derived
   char outputPlatform = 'w';

@@ -57,10 +57,9 @@ PngIconWriter::~PngIconWriter() {
 }
 
 void PngIconWriter::Discard() {
-  if (file_) {
-    std::fclose(file_);
-    file_ = nullptr;
-    platform::DeleteFile(path_);
+  if (file_.IsOpen()) {
+    file_.Discard();
+    platform::RemoveOutput(path_);
   }
 }
 
@@ -75,11 +74,10 @@ bool PngIconWriter::Create(uint16_t type, std::string_view path, unsigned imageC
   added_ = 0;
   finished_ = false;
   nextOffset_ = kHeaderSize + kEntrySize * imageCount;
-  file_ = platform::OpenFile(path_, "wb");
-  if (!file_) return false;
+  if (!file_.Open(path_)) return false;
   uint8_t header[kHeaderSize];
   PutHeader(header, type, imageCount);
-  return std::fwrite(header, 1, sizeof header, file_) == sizeof header;
+  return std::fwrite(header, 1, sizeof header, file_.Stream()) == sizeof header;
 }
 
 bool PngIconWriter::AddImage(std::string_view pngPath, uint8_t x, uint8_t y) {
@@ -89,7 +87,7 @@ bool PngIconWriter::AddImage(std::string_view pngPath, uint8_t x, uint8_t y) {
     return false;
   }
   std::vector<uint8_t>& bytes = images_[added_++];
-  if (!file_) return false;
+  if (!file_.IsOpen()) return false;
 
   FILE* png = platform::OpenFile(pngPath, "rb");
   if (!png) return false;
@@ -110,7 +108,7 @@ bool PngIconWriter::AddImage(std::string_view pngPath, uint8_t x, uint8_t y) {
   uint8_t entry[kEntrySize];
   PutEntry(entry, 0, 0, x, y, static_cast<uint32_t>(bytes.size()), nextOffset_);
   nextOffset_ += static_cast<uint32_t>(bytes.size());
-  return std::fwrite(entry, 1, sizeof entry, file_) == sizeof entry;
+  return std::fwrite(entry, 1, sizeof entry, file_.Stream()) == sizeof entry;
 }
 
 bool PngIconWriter::Finish() {
@@ -118,15 +116,13 @@ bool PngIconWriter::Finish() {
     std::fputs("#ERROR: not all image representations added\n", stderr);
     return false;
   }
-  if (!file_) return false;
+  if (!file_.IsOpen()) return false;
   for (uint8_t i = 0; i < added_; ++i) {
     const std::vector<uint8_t>& bytes = images_[i];
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.Stream()) != bytes.size()) return false;
   }
-  bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!closed) {
-    platform::DeleteFile(path_);
+  if (!file_.Commit()) {
+    platform::RemoveOutput(path_);
     return false;
   }
   finished_ = true;
@@ -187,11 +183,13 @@ std::vector<uint8_t> DibCursorBuilder::Build() const {
 bool DibCursorBuilder::Write() const {
   std::vector<uint8_t> buffer = Build();
   if (buffer.empty()) return false;
-  FILE* file = platform::OpenFile(path_, "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(buffer.data(), 1, buffer.size(), file) == buffer.size();
-  if (std::fclose(file) != 0) ok = false;
-  if (!ok) platform::DeleteFile(path_);
+  platform::OutputFile file;
+  if (!file.Open(path_)) return false;
+  bool ok = std::fwrite(buffer.data(), 1, buffer.size(), file.Stream()) == buffer.size() && file.Commit();
+  if (!ok) {
+    file.Discard();
+    platform::RemoveOutput(path_);
+  }
   return ok;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "images/PngReader.h"
+#include "platform/OutputFile.h"
 
 namespace tessel {
 
@@ -35,7 +36,7 @@ class PngIconWriter {
  private:
   void Discard();
 
-  FILE* file_ = nullptr;
+  platform::OutputFile file_;
   std::string path_;
   uint32_t nextOffset_ = 0;
   uint8_t declared_ = 0;

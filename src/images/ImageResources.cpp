@@ -9,6 +9,7 @@
 #include "Common/Format.h"
 #include "images/SvgLookup.h"
 #include "images/SvgRenderer.h"
+#include "platform/OutputFile.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
 
@@ -110,9 +111,11 @@ class ImageLookup {
   // and there is an SVG source, the rendering in the destination directory takes its place.
   std::string Png(const std::string& name, float scale) const {
     std::string path = InImageDir(name);
+    if (platform::FileExists(path)) ctx_.RecordRead(path);
     if (platform::FileExists(path) || !hasSvg_) return path;
+    ctx_.RecordRead(svgPath_);
     std::string rendered = InDestination(name);
-    platform::DeleteFile(rendered);  // an older rendering must not stand in for a failed one
+    platform::RemoveOutput(rendered);  // an older rendering must not stand in for a failed one
     if (!ConvertSVGToPNG(ctx_.programPath, svgPath_, rendered, destinationDir_, baseName_, scale, svgWidth_, svgHeight_,
                          kColourScheme)) {
       std::fprintf(stderr, "#ERROR: Failed to convert PNG file from SVG. (%s)\n", svgPath_.c_str());
@@ -171,6 +174,7 @@ void MakeIcons(Context& ctx, const ImageSource& source) {
     // Images drawn for double density serve every multiplier that rounds to 2.
     std::string doubled = lookup.InImageDir(source.baseName + "@2x.png");
     if (static_cast<int>(static_cast<double>(m) + 0.5) == 2 && platform::FileExists(doubled)) {
+      ctx.RecordRead(doubled);
       ConvertIconFile(ctx, source, lookup, dpi, doubled);
     }
   }
@@ -212,9 +216,20 @@ void ConvertIcon(Context& ctx) {
   ExpectClosingBrace(ctx);
 }
 
+namespace {
+// A file name that holds a character ending an unquoted name in a script is written quoted.
+std::string CursorFileName(const std::string& baseName) {
+  std::string name = baseName + ".cur";
+  if (name.find_first_of(" \t\r\n\v\f\",") == std::string::npos) return name;
+  std::string quoted = "\"";
+  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+}  // namespace
+
 void ConvertCursor(Context& ctx) {
   ImageSource source = ReadCursorStart(ctx);
-  ctx.out.WriteLineBlank(FormatText("%s\tCURSOR %s.cur", source.id.c_str(), source.baseName.c_str()));
+  ctx.out.WriteLineBlank(FormatText("%s\tCURSOR %s", source.id.c_str(), CursorFileName(source.baseName).c_str()));
   ReadHotspot(ctx, source);
   if (MakesImages(ctx)) MakeCursor(ctx, source);
   ExpectClosingBrace(ctx);

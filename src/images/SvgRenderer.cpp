@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/Format.h"
+#include "platform/OutputFile.h"
 #include "platform/Platform.h"
 
 namespace tessel {
@@ -35,6 +36,18 @@ std::string TemporarySvgName(std::string_view destinationDir, std::string_view b
                                 static_cast<double>(scale));
   platform::DeleteFile(name);  // a leftover must not pass for the script's output
   return name;
+}
+
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
+  FILE* file = static_cast<FILE*>(closure);
+  return std::fwrite(data, 1, length, file) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// The rendering is written like every output (see platform::OutputFile).
+bool WritePng(cairo_surface_t* surface, std::string_view pngPath) {
+  platform::OutputFile file;
+  return file.Open(pngPath) && cairo_surface_write_to_png_stream(surface, WriteToFile, file.Stream()) ==
+                                   CAIRO_STATUS_SUCCESS && file.Commit();
 }
 
 }  // namespace
@@ -66,6 +79,7 @@ bool ModifySVG(std::string_view programPath, int colourScheme, float scale, std:
   std::string perl = *root + std::string(kBundledPerl);
   perl = platform::IsExecutable(perl) ? platform::FullPath(perl) : "perl";
   // The command runs in the tool root, so every path it gets is absolute; no shell is involved.
+  platform::TemporaryName removedOnSignal(temp);
   std::vector<std::string> argv = {perl,
                                    platform::FullPath(script),
                                    configName,
@@ -120,8 +134,7 @@ bool ConvertSVGToPNG(std::string_view programPath, std::string_view svgPath, std
   cairo_scale(cr, static_cast<double>(*width) / own.width, static_cast<double>(*height) / own.height);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  bool result = rsvg_handle_render_cairo(handle, cr) &&
-                cairo_surface_write_to_png(surface, platform::NativePath(pngPath).c_str()) == CAIRO_STATUS_SUCCESS;
+  bool result = rsvg_handle_render_cairo(handle, cr) && WritePng(surface, pngPath);
 #pragma GCC diagnostic pop
   cairo_destroy(cr);
   cairo_surface_destroy(surface);

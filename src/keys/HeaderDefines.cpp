@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "Common/Depfile.h"
 #include "Common/Errors.h"
 #include "platform/Platform.h"
 
@@ -79,6 +80,7 @@ bool HeaderDefines::ReadInput(const std::string& fileName) {
   try {
     FILE* file = platform::OpenFile(fileName, "r");
     if (!file) return true;
+    if (reads_) reads_->Record(fileName);
     std::string text;
     char buffer[65536];
     size_t got;

@@ -8,6 +8,7 @@
 namespace tessel {
 
 class ErrorContext;
+class ReadFiles;
 
 class HeaderDefines {
  public:
@@ -17,6 +18,8 @@ class HeaderDefines {
   // opened (a missing file adds nothing); false when closing it failed. A failure while
   // reading or storing prints its own message and ends the run.
   bool ReadInput(const std::string& fileName);
+  // Every file ReadInput opens is noted there.
+  void RecordReadsIn(ReadFiles* reads) { reads_ = reads; }
   // Adds the entries of a text read as one file; reading stops at the first entry that does
   // not fit the grammar "NAME = number".
   void ReadText(std::string_view text);
@@ -26,6 +29,7 @@ class HeaderDefines {
 
  private:
   ErrorContext& errors_;
+  ReadFiles* reads_ = nullptr;
   std::map<std::string, std::string> table_;
 };
 

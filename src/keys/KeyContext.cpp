@@ -34,21 +34,16 @@ KeyContext::~KeyContext() { Close(); }
 void KeyContext::StartKeyExtraction(const std::string& outputName, const std::string& prefix) {
   on_ = true;
   prefix_ = prefix;
-  std::string keyName = outputName + ".keys";
-  if (keyFile_) std::fclose(keyFile_);
-  keyFile_ = nullptr;
-  platform::DeleteFile(keyName);
+  keyName_ = outputName + ".keys";
+  keyFile_.Commit();
+  platform::RemoveOutput(keyName_);
   // The key file is created before the driver prepares the output path.
-  platform::CreateDirectoriesAlong(keyName);
-  keyFile_ = platform::OpenFile(keyName, "wb");
-  if (!keyFile_) errors_.GeneralError("Cannot open output klx (%s) for writing!", keyName.c_str());
-  Put(keyFile_, "\xEF\xBB\xBF");
+  platform::CreateDirectoriesAlong(keyName_);
+  if (!keyFile_.Open(keyName_)) errors_.GeneralError("Cannot open output klx (%s) for writing!", keyName_.c_str());
+  Put(keyFile_.Stream(), "\xEF\xBB\xBF");
 }
 
-void KeyContext::Close() {
-  if (keyFile_) std::fclose(keyFile_);
-  keyFile_ = nullptr;
-}
+bool KeyContext::Close() { return !keyFile_.IsOpen() || keyFile_.Commit(); }
 
 void KeyContext::PushKeyScope(std::string_view name) {
   if (on_) scopes_.push_back(Scope{std::string(name), -1});
@@ -60,16 +55,16 @@ void KeyContext::PopKeyScope() {
 
 void KeyContext::NextKeyItem() {
   if (scopes_.empty()) return;
-  int16_t& index = scopes_.back().index;
+  int32_t& index = scopes_.back().index;
   if (index < 0) index = 0;
-  index = static_cast<int16_t>(index + 1);
+  ++index;
 }
 
-void KeyContext::SetKeyItem(uint16_t index) {
-  if (!scopes_.empty()) scopes_.back().index = static_cast<int16_t>(index);
+void KeyContext::SetKeyItem(int32_t index) {
+  if (!scopes_.empty()) scopes_.back().index = index;
 }
 
-int16_t KeyContext::KeyItemIndex() const { return scopes_.empty() ? int16_t{-1} : scopes_.back().index; }
+int32_t KeyContext::KeyItemIndex() const { return scopes_.empty() ? -1 : scopes_.back().index; }
 
 std::string KeyContext::TitleKeyName(unsigned seenFlags) {
   std::string name = "Title";
@@ -97,7 +92,7 @@ void KeyContext::EndKeyString(KeyStringState& state) {
   if (!state.outermost || !keyed_) return;
   keyed_ = false;
   std::string key = BuildKey();
-  Put(keyFile_, "$" + key + "\"");
+  Put(keyFile_.Stream(), "$" + key + "\"");
   Put(output_, "\"" + key + "\": \"" + state.text + "\"\n");
   if (lexer_) {
     const std::string& comment = lexer_->LineComment();
@@ -106,7 +101,7 @@ void KeyContext::EndKeyString(KeyStringState& state) {
 }
 
 void KeyContext::Echo(char c) {
-  if (on_ && keyFile_ && !keyed_ && !(lexer_ && lexer_->PositionSaved())) std::fputc(c, keyFile_);
+  if (on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved())) std::fputc(c, keyFile_.Stream());
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {
@@ -187,7 +182,7 @@ std::string KeyContext::BuildKey() {
 }
 
 std::string KeyContext::ItemKeyName(const std::string& base) {
-  int16_t& index = scopes_.back().index;
+  int32_t& index = scopes_.back().index;
   auto sameConditions = [this] {
     if (conditions_.size() != lastConditions_.size()) return false;
     for (size_t i = 0; i < conditions_.size(); ++i) {
@@ -195,13 +190,11 @@ std::string KeyContext::ItemKeyName(const std::string& base) {
     }
     return true;
   };
-  if (haveLast_ && index <= static_cast<int>(lastIndex_) && base == lastBase_ && sameConditions()) {
-    index = static_cast<int16_t>(lastIndex_ + 1);
-  }
+  if (haveLast_ && index <= lastIndex_ && base == lastBase_ && sameConditions()) index = lastIndex_ + 1;
   haveLast_ = true;
   lastConditions_ = conditions_;
   lastBase_ = base;
-  lastIndex_ = static_cast<uint16_t>(index);
+  lastIndex_ = index;
   if (scopes_.front().name == "QALR" && index >= 1 && index <= static_cast<int>(kAlertItemNames.size())) {
     return std::string(kAlertItemNames[index - 1]);
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/OutputFile.h"
+
 namespace tessel {
 
 class ErrorContext;
@@ -30,13 +32,15 @@ class KeyContext {
   // The output file that receives the key list (set by the run driver once it is open).
   void SetOutputFile(FILE* output) { output_ = output; }
   void SetLexer(Lexer* lexer) { lexer_ = lexer; }
-  void Close();
+  // Moves the key file into place; false when that failed.
+  bool Close();
+  const std::string& KeyFileName() const { return keyName_; }
 
   void PushKeyScope(std::string_view name);
   void PopKeyScope();
   void NextKeyItem();
-  void SetKeyItem(uint16_t index);
-  int16_t KeyItemIndex() const;
+  void SetKeyItem(int32_t index);
+  int32_t KeyItemIndex() const;
   void SuppressKeys() { suppressed_ = true; }
   void ResumeKeys() { suppressed_ = false; }
   static std::string TitleKeyName(unsigned seenFlags);
@@ -60,13 +64,13 @@ class KeyContext {
  private:
   struct Scope {
     std::string name;
-    int16_t index = -1;
+    int32_t index = -1;
   };
   struct Group {
     std::string tokens;  // "+ID", "&", "-ID", ...
     int count = 0;       // tokens in the group
     bool hasIndex = false;
-    int16_t index = -1;
+    int32_t index = -1;
   };
   std::string ItemKeyName(const std::string& base);
 
@@ -74,7 +78,8 @@ class KeyContext {
   Lexer* lexer_ = nullptr;
   bool on_ = false;
   std::string prefix_;
-  FILE* keyFile_ = nullptr;
+  platform::OutputFile keyFile_;
+  std::string keyName_;
   FILE* output_ = nullptr;
   std::vector<Scope> scopes_;
   std::vector<Group> conditions_;
@@ -82,7 +87,7 @@ class KeyContext {
   bool keyed_ = false;
   bool suppressed_ = false;
   std::string lastBase_;
-  uint16_t lastIndex_ = 0;
+  int32_t lastIndex_ = 0;
   std::vector<Group> lastConditions_;
   bool haveLast_ = false;
 };

@@ -55,36 +55,29 @@ bool InputFile::HasMore() {
 }
 
 OutputFile::~OutputFile() {
-  if (file_) {
-    std::fclose(file_);
-    Remove();
-  }
-}
-
-void OutputFile::Remove() const {
-  if (platform::IsRegularFile(name_)) platform::DeleteFile(name_);
+  if (file_.IsOpen()) file_.Discard();
 }
 
 bool OutputFile::Create(std::string_view name) {
   name_ = name;
-  // Only a regular file is replaced; a device such as /dev/null is written to.
-  if (platform::IsRegularFile(name)) platform::DeleteFile(name);
-  file_ = platform::OpenFile(name, "wb");
-  return file_ != nullptr;
+  platform::RemoveOutput(name);
+  return file_.Open(name);
 }
 
 void OutputFile::Write(std::span<const uint8_t> data) {
-  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file_) != data.size()) failed_ = true;
+  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file_.Stream()) != data.size()) failed_ = true;
 }
 
 void OutputFile::Put(uint8_t byte) {
-  if (std::putc(byte, file_) == EOF) failed_ = true;
+  if (std::putc(byte, file_.Stream()) == EOF) failed_ = true;
 }
 
 bool OutputFile::Finish() {
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
-  if (failed_) Remove();
+  if (failed_) {
+    file_.Discard();
+    return false;
+  }
+  if (!file_.Commit()) failed_ = true;
   return !failed_;
 }
 

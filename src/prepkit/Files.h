@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/OutputFile.h"
+
 namespace tessel::prepkit {
 
 using Bytes = std::vector<uint8_t>;
@@ -46,17 +48,15 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
   ~OutputFile();
 
-  // Removes an existing file of that name, then creates it for binary writing.
+  // Removes an existing regular file of that name, then creates it for binary writing.
   bool Create(std::string_view name);
   void Write(std::span<const uint8_t> data);
   void Put(uint8_t byte);
-  // Flushes and closes; false (and the file removed) when any write failed.
+  // Moves the file into place; false (and the file removed) when any write failed.
   bool Finish();
 
  private:
-  void Remove() const;
-
-  FILE* file_ = nullptr;
+  platform::OutputFile file_;
   std::string name_;
   bool failed_ = false;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/Depfile.h"
 #include "Common/Errors.h"
 #include "Common/Settings.h"
 #include "dialogs/AnchorIndex.h"
@@ -41,6 +42,7 @@ struct Context {
   std::string destinationPath;  // modes d and m
   std::string envVariable;      // mode d
   std::string programPath;      // the running program, for the tool root of the colour change
+  ReadFiles* reads = nullptr;   // the files read, for the dependency file
 
   // Loop state
   std::vector<std::string> paths;  // at most 10 entries of -p
@@ -51,6 +53,11 @@ struct Context {
   FileTypeState fileTypes;
   FolderTable folders;
   AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
+
+  // Notes a file the run read (for the dependency file).
+  void RecordRead(std::string_view path) {
+    if (reads) reads->Record(path);
+  }
 
   // Reports a source error at the lexer's current line.
   [[noreturn]] void Fail(std::string_view message, std::string_view detail = {}, std::string_view detail2 = {}) {

@@ -16,8 +16,8 @@ namespace {
 constexpr uint64_t kMaxContent = UINT32_MAX;
 
 // The whole content of a file; none when it cannot be opened or read (a directory, say),
-// or when its length does not fit the size field.
-std::optional<std::string> ReadEmbeddedFile(const std::string& path) {
+// or when its length does not fit the size field. A file read is noted for the dependency file.
+std::optional<std::string> ReadEmbeddedFile(Context& ctx, const std::string& path) {
   FILE* file = platform::OpenFile(path, "rb");
   if (!file) return std::nullopt;
   std::string content;
@@ -40,6 +40,7 @@ std::optional<std::string> ReadEmbeddedFile(const std::string& path) {
   }
   std::fclose(file);
   if (!ok) return std::nullopt;
+  ctx.RecordRead(path);
   return content;
 }
 
@@ -79,12 +80,12 @@ bool ChecksSyntaxOnly(const Context& ctx) { return ctx.mode == 'd' || ctx.mode =
 
 // The first file that opens among the set entries of the path list joined with the name,
 // then (when asked) the name alone.
-std::optional<std::string> ReadFromPathList(const Context& ctx, const std::string& name, bool tryNameAlone) {
+std::optional<std::string> ReadFromPathList(Context& ctx, const std::string& name, bool tryNameAlone) {
   for (const std::string& entry : ctx.paths) {
     if (entry.empty()) continue;
-    if (auto content = ReadEmbeddedFile(entry + "\\" + name)) return content;
+    if (auto content = ReadEmbeddedFile(ctx, entry + "\\" + name)) return content;
   }
-  if (tryNameAlone) return ReadEmbeddedFile(name);
+  if (tryNameAlone) return ReadEmbeddedFile(ctx, name);
   return std::nullopt;
 }
 
@@ -124,7 +125,7 @@ void ConvertTextFile(Context& ctx) {
     SkipFurtherStrings(ctx);
   } else if (ctx.mode != 'h' && ctx.mode != 'm') {  // the check-only modes do not open the file
     std::string path = ctx.hasFirstPath && !ctx.firstPath.empty() ? ctx.firstPath + "\\" + name : name;
-    std::optional<std::string> content = ReadEmbeddedFile(path);
+    std::optional<std::string> content = ReadEmbeddedFile(ctx, path);
     if (!content) ctx.Fail("Can't open file: ", path);
     if (ctx.toTarget) {
       std::string converted;

@@ -19,21 +19,36 @@ constexpr int kWordsPerLine = 8;
 }  // namespace
 
 OutputWriter::~OutputWriter() {
-  CloseResourceList();
-  CloseOutput();
+  if (output_ && !script_.IsOpen()) std::fclose(output_);
 }
 
-void OutputWriter::CloseOutput() {
-  if (output_) std::fclose(output_);
+bool OutputWriter::OpenOutput(std::string name) {
+  if (!script_.Open(name)) return false;
+  SetOutput(script_.Stream(), std::move(name));
+  return true;
+}
+
+bool OutputWriter::CloseOutput() {
+  bool ok = true;
+  if (script_.IsOpen()) {
+    ok = script_.Commit();
+  } else if (output_) {
+    ok = std::fclose(output_) == 0;
+  }
   output_ = nullptr;
+  return ok;
 }
 
 void OutputWriter::DiscardOutput() {
+  if (script_.IsOpen()) {
+    script_.Discard();
+    output_ = nullptr;
+  }
   CloseOutput();
   // A list cut short by the error must not pass for the list of a finished run.
-  if (resourceList_) {
-    CloseResourceList();
-    platform::DeleteFile(resourceListName_);
+  if (resourceList_.IsOpen()) {
+    resourceList_.Discard();
+    platform::RemoveOutput(resourceListName_);
   }
 }
 
@@ -85,28 +100,21 @@ bool OutputWriter::SetOutputEnabled(bool on) {
   return previous;
 }
 
-void OutputWriter::ListResource(const char* type, const char* id) {
-  if (keyExtraction_) return;
+void OutputWriter::ListResource(const char* type, const char* id, int line) {
+  if (keyExtraction_ || !listsResources_) return;
   if (!resourceListTried_) {
     resourceListTried_ = true;
     size_t dot = outputName_.rfind('.');
     if (dot != std::string::npos) {
-      std::string name = outputName_.substr(0, dot) + ".reslist.txt";
-      platform::DeleteFile(name);
-      resourceList_ = platform::OpenFile(name, "wb");
-      if (!resourceList_) errors_.SourceError("Can't open file: ", name, {}, 0);
-      resourceListName_ = name;
+      resourceListName_ = outputName_.substr(0, dot) + ".reslist.txt";
+      if (!resourceList_.Open(resourceListName_)) errors_.SourceError("Can't open file: ", resourceListName_, {}, line);
     }
   }
-  if (!resourceList_ || !type || !id) return;
-  std::string line = std::string(type) + " " + id;
-  WriteLine(line, resourceList_);
+  if (!resourceList_.IsOpen() || !type || !id) return;
+  WriteLine(std::string(type) + " " + id, resourceList_.Stream());
 }
 
-void OutputWriter::CloseResourceList() {
-  if (resourceList_) std::fclose(resourceList_);
-  resourceList_ = nullptr;
-}
+bool OutputWriter::CloseResourceList() { return !resourceList_.IsOpen() || resourceList_.Commit(); }
 
 void OutputWriter::StartDataBlock(int indent) {
   column_ = 1;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Common/Errors.h"
+#include "platform/OutputFile.h"
 
 namespace tessel {
 
@@ -18,16 +19,20 @@ class OutputWriter {
   explicit OutputWriter(ErrorContext& errors) : errors_(errors) {}
   ~OutputWriter();
 
-  // The script file, opened by the run driver.
+  // Opens the script (see platform::OutputFile); false when it cannot be created.
+  bool OpenOutput(std::string name);
+  // A script file opened by the caller (closed by CloseOutput).
   void SetOutput(FILE* file, std::string name) {
     output_ = file;
     outputName_ = std::move(name);
   }
   FILE* OutputFile() const { return output_; }
   const std::string& OutputFileName() const { return outputName_; }
-  // Closes the output after a fatal error and deletes the resource list (the driver deletes the script).
+  // Closes the output after a fatal error, drops the unfinished script and deletes the
+  // resource list (the driver deletes an older script of that name).
   void DiscardOutput();
-  void CloseOutput();
+  // Closes the script and moves it into place; false when that failed.
+  bool CloseOutput();
   // During key extraction nothing is written.
   void SetKeyExtraction(bool on) { keyExtraction_ = on; }
 
@@ -50,9 +55,14 @@ class OutputWriter {
   bool SuspendOutput() { return SetOutputEnabled(false); }
   bool OutputEnabled() const { return enabled_; }
 
-  // Resource list: "<output up to its last dot>.reslist.txt", created on first use.
-  void ListResource(const char* type, const char* id);
-  void CloseResourceList();
+  // Resource list: "<output up to its last dot>.reslist.txt", created on first use; a list
+  // that cannot be created is reported at `line`. Runs that list no resources (modes d, h
+  // and m) neither create nor touch it.
+  void ListResource(const char* type, const char* id, int line = 0);
+  void SetListsResources(bool on) { listsResources_ = on; }
+  // Moves the finished list into place; false when that failed.
+  bool CloseResourceList();
+  const std::string& ResourceListName() const { return resourceListName_; }
 
   // Data-word writer (to the output file).
   void StartDataBlock(int indent);
@@ -73,11 +83,13 @@ class OutputWriter {
   ErrorContext& errors_;
   FILE* output_ = nullptr;
   std::string outputName_;
+  platform::OutputFile script_;
   bool enabled_ = true;
   bool keyExtraction_ = false;
-  FILE* resourceList_ = nullptr;
+  platform::OutputFile resourceList_;
   std::string resourceListName_;
   bool resourceListTried_ = false;
+  bool listsResources_ = true;
   // data-word writer
   bool pending_ = false;
   uint8_t pendingByte_ = 0;

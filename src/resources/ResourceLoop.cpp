@@ -233,7 +233,9 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
     } else if (IsResourceKeyword(token)) {
       std::string keyword = lex.TokenText();
       if (!Dispatch(ctx, token, savedOutput, firstEntry)) lex.Fail(kStructureError);
-      if (ctx.errors.HasResourceID()) out.ListResource(keyword.c_str(), ctx.errors.ResourceID().c_str());
+      if (ctx.errors.HasResourceID()) {
+        out.ListResource(keyword.c_str(), ctx.errors.ResourceID().c_str(), lex.TokenLine());
+      }
     } else {
       lex.Fail(kStructureError);
     }
@@ -243,7 +245,7 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
   }
 
   CheckFileTypeGraph(ctx);
-  if (WriteFolderTable(ctx) > 0) out.ListResource("'FLDR'", "128");
+  if (WriteFolderTable(ctx) > 0) out.ListResource("'FLDR'", "128", lex.TokenLine());
   out.SetOutputEnabled(savedOutput);
   if (ctx.mode == 'd') out.WriteNewLine();
 }

@@ -207,6 +207,20 @@ TEST(KeyContextOff, EveryOperationIsInert) {
   keys.Echo('x');
 }
 
+TEST_F(KeyContextTest, ItemIndicesCountOnPastSixteenBits) {
+  keys.PushKeyScope("STRS");
+  keys.PushKeyScope("128");
+  keys.SetKeyItem(0);
+  for (int i = 0; i < 40000; ++i) keys.NextKeyItem();
+  EXPECT_EQ(keys.KeyItemIndex(), 40000);
+  String("the forty thousandth");
+  keys.NextKeyItem();
+  String("and one more");
+  EXPECT_EQ(KeyList(),
+            "\"App.STRS.128.40000\": \"the forty thousandth\"\n"
+            "\"App.STRS.128.40001\": \"and one more\"\n");
+}
+
 TEST(KeyContextStart, TitleKeyNames) {
   EXPECT_EQ(KeyContext::TitleKeyName(0), "Title");
   EXPECT_EQ(KeyContext::TitleKeyName(0x1 | 0x400), "Title.TP");

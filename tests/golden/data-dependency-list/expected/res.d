@@ -1,3 +1,3 @@
-//nclude "DGDefs.h"
+#include "DGDefs.h"
 RES = out\a.txt \
       out\b.txt

@@ -1,4 +1,4 @@
-//nclude "DGDefs.h"
+#include "DGDefs.h"
 RES = out\missing.txt \
       out\noimage.png \
       out\nocursor.png
