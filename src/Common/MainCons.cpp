@@ -151,7 +151,14 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   HeaderDefines defines(errors);
   defines.RecordReadsIn(&files.reads);
   errors.Setup(nullptr);
-  ExtractLongOptions(argc, argv, settings, errors);
+  std::vector<char*> args = TakeLongOptions(argc, argv, settings, errors);
+  if (settings.showHelp || settings.showVersion) {
+    settings.showHelp ? PrintHelp() : PrintVersion();
+    return 0;
+  }
+  argc = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  argv = args.data();
   if (argc < 2) ShowUsage(errors);
 
   int first = 1;
@@ -160,6 +167,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
     settings.mode = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[2][0])));
     first = 3;
   }
+  CheckWindresMode(settings, errors);
   switch (settings.mode) {
     case 'd':
       ParseDependencyOptions(argc, argv, first, settings, errors);
@@ -186,6 +194,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       };
       hooks.readHeaderDefines = [&defines](const std::string& file) { return defines.ReadInput(file); };
       ParseConverterOptions(argc, argv, first, settings, errors, hooks);
+      CheckWindresTarget(settings, errors);
       break;
     }
     default:

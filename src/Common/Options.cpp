@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "Common/Version.h"
 #include "encoding/CodeTables.h"
 #include "encoding/TranscodeUtils.h"
 #include "platform/Platform.h"
@@ -103,16 +104,31 @@ constexpr std::array<std::string_view, 5> kUsagePages = {
     "       Q           - Convert a 'pltt' (not yet implemented).\n",
 };
 
-// The long options: each is taken out of the argument list before a mode's parser reads it.
-enum class LongOption { Depfile };
-struct LongOptionEntry {
+// The long options: each sets its run setting (with the argument that follows it when it takes
+// one); --help lists them with their help lines.
+struct LongOption {
   std::string_view name;
-  LongOption option;
+  std::string_view help;
   bool takesValue;
+  void (*apply)(RunSettings& settings, const char* value);
 };
-constexpr std::array<LongOptionEntry, 1> kLongOptions = {{
-    {"--depfile", LongOption::Depfile, true},
-}};
+
+constexpr LongOption kLongOptions[] = {
+    {"--depfile FILE", "(mode r, key extraction) write the files the run read as a make rule", true,
+     [](RunSettings& s, const char* value) {
+       s.depfileName = value;
+       s.hasDepfile = true;
+     }},
+    {"--windres", "(mode r, target w) write a script that GNU windres compiles as it is", false,
+     [](RunSettings& s, const char*) { s.windres = true; }},
+    {"--help", "this text", false, [](RunSettings& s, const char*) { s.showHelp = true; }},
+    {"--version", "the version of tessel", false, [](RunSettings& s, const char*) { s.showVersion = true; }},
+};
+
+// The option's name as typed: the table's name up to its first blank.
+std::string_view LongOptionName(const LongOption& option) { return option.name.substr(0, option.name.find(' ')); }
+
+bool IsLongOption(const char* arg) { return std::strlen(arg) > 2 && arg[0] == '-' && arg[1] == '-'; }
 
 // The letter of an option argument ("-x", either case), or 0 when the argument is not one.
 char OptionLetter(const char* arg) {
@@ -181,33 +197,6 @@ OptionValues ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& 
 
 }  // namespace
 
-void ExtractLongOptions(int& argc, char** argv, RunSettings& settings, ErrorContext& errors) {
-  int kept = 1;
-  for (int i = 1; i < argc; ++i) {
-    const LongOptionEntry* entry = nullptr;
-    for (const LongOptionEntry& e : kLongOptions) {
-      if (argv[i] == e.name) entry = &e;
-    }
-    if (!entry) {
-      argv[kept++] = argv[i];
-      continue;
-    }
-    const char* value = nullptr;
-    if (entry->takesValue) {
-      if (i + 1 >= argc) ShowUsage(errors);
-      value = argv[++i];
-    }
-    switch (entry->option) {
-      case LongOption::Depfile:
-        if (settings.hasDepfile) ShowUsage(errors);
-        settings.depfileName = value;
-        settings.hasDepfile = true;
-        break;
-    }
-  }
-  argc = kept;
-  argv[argc] = nullptr;
-}
 
 void ShowUsage(ErrorContext& errors) {
   std::fputs("\n\n\n\n\n", stdout);
@@ -220,6 +209,58 @@ void ShowUsage(ErrorContext& errors) {
   std::fputs("\n", stdout);
   std::fflush(stdout);
   errors.Usage();
+}
+
+std::vector<char*> TakeLongOptions(int argc, char** argv, RunSettings& settings, ErrorContext& errors) {
+  std::vector<char*> rest;
+  bool seen[std::size(kLongOptions)] = {};
+  for (int i = 0; i < argc; ++i) {
+    if (i == 0 || !IsLongOption(argv[i])) {
+      rest.push_back(argv[i]);
+      continue;
+    }
+    size_t found = std::size(kLongOptions);
+    for (size_t k = 0; k < std::size(kLongOptions); ++k) {
+      if (LongOptionName(kLongOptions[k]) == argv[i]) found = k;
+    }
+    // Unknown, repeated, or missing its value: misuse like any other.
+    if (found == std::size(kLongOptions) || seen[found]) ShowUsage(errors);
+    seen[found] = true;
+    const LongOption& option = kLongOptions[found];
+    const char* value = nullptr;
+    if (option.takesValue) {
+      if (i + 1 >= argc) ShowUsage(errors);
+      value = argv[++i];
+    }
+    option.apply(settings, value);
+  }
+  return rest;
+}
+
+void PrintHelp() {
+  for (size_t page = 0; page < kUsagePages.size(); ++page) {
+    std::fwrite(kUsagePages[page].data(), 1, kUsagePages[page].size(), stdout);
+    if (page + 1 < kUsagePages.size()) std::fputs("\n\n", stdout);
+  }
+  std::fputs("\n Long options:\n\n", stdout);
+  for (const auto& option : kLongOptions) {
+    std::printf("       %-15.*s %.*s\n", static_cast<int>(option.name.size()), option.name.data(),
+                static_cast<int>(option.help.size()), option.help.data());
+  }
+  std::fflush(stdout);
+}
+
+void PrintVersion() {
+  std::printf("tessel %.*s\n", static_cast<int>(kVersion.size()), kVersion.data());
+  std::fflush(stdout);
+}
+
+void CheckWindresMode(const RunSettings& settings, ErrorContext& errors) {
+  if (settings.windres && settings.mode != 'r') errors.ErrorExit("--windres works in mode r only!");
+}
+
+void CheckWindresTarget(const RunSettings& settings, ErrorContext& errors) {
+  if (settings.windres && settings.target != 'w') errors.ErrorExit("--windres works with target w only!");
 }
 
 void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors,

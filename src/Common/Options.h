@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Common/Errors.h"
 #include "Common/Settings.h"
@@ -22,9 +23,16 @@ struct OptionHooks {
 // Prints the five pages of the usage text and ends the run (exit code 1).
 [[noreturn]] void ShowUsage(ErrorContext& errors);
 
-// Takes the long options (--name) out of the argument list into the settings, so that the
-// one-letter parsers of the modes never see them. A missing value shows the usage text.
-void ExtractLongOptions(int& argc, char** argv, RunSettings& settings, ErrorContext& errors);
+// Takes the long options ("--name") out of the command line and applies them to the settings;
+// returns the remaining arguments, the program name first. An unknown one shows the usage text.
+std::vector<char*> TakeLongOptions(int argc, char** argv, RunSettings& settings, ErrorContext& errors);
+// --help: the five pages and the long options on standard output, without waiting for keys.
+void PrintHelp();
+// --version
+void PrintVersion();
+// Refuses --windres outside mode r, or with a target other than w.
+void CheckWindresMode(const RunSettings& settings, ErrorContext& errors);
+void CheckWindresTarget(const RunSettings& settings, ErrorContext& errors);
 
 // Each parser reads argv[first..argc-1] into the settings; misuse shows the usage text.
 void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settings, ErrorContext& errors,

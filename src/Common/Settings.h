@@ -38,6 +38,8 @@ struct RunSettings {
   std::vector<std::string> headerFiles;  // -h
   std::string depfileName;  // --depfile
   bool hasDepfile = false;
+  bool windres = false;  // --windres
+  bool showHelp = false, showVersion = false;  // --help, --version
 
   // Derived
   char outputPlatform = 'w';

@@ -347,7 +347,7 @@ class BodyReader {
       }
       case ItemType::TabBar:
       case ItemType::Browser:
-        Line(Head(type));
+        Line(Head(type) + OpenEnd());
         return 14;
       case ItemType::UserControl:
         return UserControl();
@@ -496,7 +496,7 @@ class BodyReader {
       if (option == "HasHeader") header = f_.Number();
       kind += *text;
     }
-    Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header));
+    Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
     return 20;
   }
 
@@ -550,7 +550,7 @@ class BodyReader {
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
     Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
-         FormatText(", %s, %s", Z(font), mode.c_str()));
+         FormatText(", %s, %s", Z(font), mode.c_str()) + OpenEnd());
     Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
     return 26;
   }
@@ -580,6 +580,10 @@ class BodyReader {
     return FormatText("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
                   box_.x, box_.y, box_.w, box_.h);
   }
+
+  // The end of the item lines written without a closing comma: GNU windres needs the comma
+  // before the values that follow.
+  const char* OpenEnd() const { return ctx_.settings.windres ? "," : ""; }
 
   void Line(const std::string& text) {
     if (writing_) ctx_.out.WriteLine(text);

@@ -154,7 +154,11 @@ bool ConvertIconFile(Context& ctx, const ImageSource& source, const ImageLookup&
     std::fprintf(stderr, "#ERROR: Failed to write icon file. (%s)\n", iconName.c_str());
     return false;
   }
-  ctx.out.WriteLineBlank(FormatText("I%s&%d\tICON \"%s\"", source.id.c_str(), dpi, iconName.c_str()));
+  // GNU windres reads the name only when quoted; the L prefix keeps it from joining the quoted file name
+  // that ends the line before.
+  std::string name = FormatText("I%s&%d", source.id.c_str(), dpi);
+  if (ctx.settings.windres) name = "L\"" + name + "\"";
+  ctx.out.WriteLineBlank(name + "\tICON \"" + iconName + "\"");
   return true;
 }
 

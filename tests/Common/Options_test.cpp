@@ -157,3 +157,82 @@ TEST(PrepkitMode, ArgumentVector) {
   settings.hasPrepkitSwitch = true;
   EXPECT_EQ(tessel::PrepkitArguments(settings, "tessel"), (std::vector<std::string>{"tessel", "/D", "a", "b"}));
 }
+
+TEST(LongOptions, TakenOutBeforeTheLetterOptions) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> rest;  // after the program name
+    bool windres, help, version;
+  };
+  const std::vector<Case> cases = {
+      {{"-i", "a", "--windres", "-o", "b", "-t", "w"}, {"-i", "a", "-o", "b", "-t", "w"}, true, false, false},
+      {{"--help"}, {}, false, true, false},
+      {{"-m", "k", "--version", "-i", "a"}, {"-m", "k", "-i", "a"}, false, false, true},
+      // Only arguments longer than "--" are long options; the rest is left to the letter parsers.
+      {{"--", "-", "-windres"}, {"--", "-", "-windres"}, false, false, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    std::vector<char*> argv = {const_cast<char*>("tessel")};
+    for (auto& a : args) argv.push_back(a.data());
+    RunSettings settings;
+    tessel::ErrorContext errors;
+    auto rest = tessel::TakeLongOptions(static_cast<int>(argv.size()), argv.data(), settings, errors);
+    std::vector<std::string> restText(rest.begin() + 1, rest.end());
+    EXPECT_EQ(restText, c.rest) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(std::string(rest[0]), "tessel");
+    EXPECT_EQ(settings.windres, c.windres);
+    EXPECT_EQ(settings.showHelp, c.help);
+    EXPECT_EQ(settings.showVersion, c.version);
+  }
+}
+
+TEST(LongOptions, UnknownOneShowsTheUsageText) {
+  for (std::string arg : {"--windre", "--WINDRES", "--help=1"}) {
+    std::vector<char*> argv = {const_cast<char*>("tessel"), arg.data()};
+    RunSettings settings;
+    tessel::ErrorContext errors;
+    testing::internal::CaptureStdout();
+    bool usage = false;
+    try {
+      tessel::TakeLongOptions(2, argv.data(), settings, errors);
+    } catch (const FatalError& e) {
+      usage = e.silent;
+    }
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(usage) << arg;
+    EXPECT_NE(out.find("Press any key to continue"), std::string::npos) << arg;
+  }
+}
+
+TEST(LongOptions, DepfileTakesTheNextArgument) {
+  std::vector<std::string> args = {"-i", "a.klx", "--depfile", "out/a.d", "-o", "a.rc"};
+  std::vector<char*> argv = {const_cast<char*>("tessel")};
+  for (auto& a : args) argv.push_back(a.data());
+  RunSettings settings;
+  tessel::ErrorContext errors;
+  auto rest = tessel::TakeLongOptions(static_cast<int>(argv.size()), argv.data(), settings, errors);
+  EXPECT_EQ(rest.size(), 5u);
+  EXPECT_TRUE(settings.hasDepfile);
+  EXPECT_EQ(settings.depfileName, "out/a.d");
+}
+
+TEST(LongOptions, DepfileWithoutItsValueOrTwiceShowsTheUsageText) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"-i", "a", "--depfile"},
+                                        std::vector<std::string>{"--depfile", "x", "--depfile", "y"},
+                                        std::vector<std::string>{"--windres", "--windres"}}) {
+    std::vector<char*> argv = {const_cast<char*>("tessel")};
+    for (auto& a : args) argv.push_back(a.data());
+    RunSettings settings;
+    tessel::ErrorContext errors;
+    testing::internal::CaptureStdout();
+    bool usage = false;
+    try {
+      tessel::TakeLongOptions(static_cast<int>(argv.size()), argv.data(), settings, errors);
+    } catch (const FatalError& e) {
+      usage = e.silent;
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(usage) << ::testing::PrintToString(args);
+  }
+}

@@ -14,10 +14,15 @@ Each case is a folder tests/interop/cases/<name>/ (one per resource type or them
                 and name, so not in source order). It raises AssertionError (reslib.expect,
                 reslib.fail) when a byte is not as the binary layout of its type requires; it may
                 import reslib for the shared helpers (Reader, size_field, cstring, dg_constants).
-For every case the runner converts the source (exit code 0 required), compiles the script with
+Every case runs twice:
+    default    tessel with the case's arguments; prepare_script (when the case has one) rewrites the
+               script, and the runner requires that it changed something;
+    --windres  the same arguments and --windres; windres reads the script as tessel wrote it.
+Each run: convert the source (exit code 0 required), compile the script with
     windres --preprocessor=cpp -I tests/interop/include -i X.rc -o X.res -O res
 (exit code 0 and no diagnostics required: a warning means that windres read the script
-differently than tessel meant), parses X.res and hands the resources to check().
+differently than tessel meant), parse X.res and hand the resources to check(). The two .res files
+must then be equal byte for byte. The names of the named icon groups are printed as stored.
 tests/interop/include/DGDefs.h #defines the DG_ constants the scripts name; a new resource
 type adds its constants there and a case folder of its own.
 """
@@ -60,8 +65,11 @@ def load_checker(case_dir, name):
     return module
 
 
-def run_case(tessel, windres, case_dir, name):
-    """Returns the number of resources checked; raises on any failure."""
+RT_GROUP_ICON = 14
+
+
+def compile_variant(tessel, windres, case_dir, checker, args, patch):
+    """Converts and compiles one variant in a fresh copy of the case; returns the .res bytes."""
     work = tempfile.mkdtemp(prefix="tessel-interop-")
     try:
         for entry in os.listdir(case_dir):
@@ -69,19 +77,20 @@ def run_case(tessel, windres, case_dir, name):
                 continue
             src = os.path.join(case_dir, entry)
             (shutil.copytree if os.path.isdir(src) else shutil.copy)(src, os.path.join(work, entry))
-        args = case_args(case_dir)
         script = script_name(args)
         run = subprocess.run([tessel] + args, cwd=work, capture_output=True, stdin=subprocess.DEVNULL)
         if run.returncode != 0:
             raise AssertionError("tessel exit code %d\n%s%s" % (run.returncode, run.stdout.decode(errors="replace"),
                                                                  run.stderr.decode(errors="replace")))
-        checker = load_checker(case_dir, name)
-        if hasattr(checker, "prepare_script"):
+        if patch:
             path = os.path.join(work, script)
             with open(path, encoding="latin-1", newline="") as f:
-                text = checker.prepare_script(f.read())
+                text = f.read()
+            patched = checker.prepare_script(text)
+            if patched == text:
+                raise AssertionError("prepare_script changed nothing in the script")
             with open(path, "w", encoding="latin-1", newline="") as f:
-                f.write(text)
+                f.write(patched)
         res = os.path.splitext(script)[0] + ".res"
         run = subprocess.run([windres, "--preprocessor=cpp", "-I", os.path.join(HERE, "include"),
                               "-i", script, "-o", res, "-O", "res"],
@@ -90,11 +99,31 @@ def run_case(tessel, windres, case_dir, name):
         if run.returncode != 0 or diagnostics:
             raise AssertionError("windres exit code %d\n%s" % (run.returncode, diagnostics))
         with open(os.path.join(work, res), "rb") as f:
-            resources = reslib.parse_res(f.read())
-        checker.check(resources)
-        return len(resources)
+            blob = f.read()
+        checker.check(reslib.parse_res(blob))
+        return blob
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+def run_case(tessel, windres, case_dir, name):
+    """Returns the resources of the case and whether the default script was patched; raises on any
+    failure of either variant."""
+    checker = load_checker(case_dir, name)
+    args = case_args(case_dir)
+    variants = {}
+    for variant, variant_args, patch in (("default", args, hasattr(checker, "prepare_script")),
+                                         ("--windres", args + ["--windres"], False)):
+        try:
+            variants[variant] = compile_variant(tessel, windres, case_dir, checker, variant_args, patch)
+        except AssertionError as e:
+            raise AssertionError("%s: %s" % (variant, e))
+    default, plain = variants["default"], variants["--windres"]
+    if default != plain:
+        at = next((i for i, (a, b) in enumerate(zip(default, plain)) if a != b), min(len(default), len(plain)))
+        raise AssertionError("the .res files differ (%d and %d bytes, first difference at offset %d)"
+                             % (len(default), len(plain), at))
+    return reslib.parse_res(default), hasattr(checker, "prepare_script")
 
 
 def main(argv):
@@ -108,16 +137,20 @@ def main(argv):
     total = 0
     for name in names:
         try:
-            count = run_case(tessel, windres, os.path.join(cases_dir, name), name)
-            total += count
-            print("ok   %-20s %d resources" % (name, count))
+            resources, patched = run_case(tessel, windres, os.path.join(cases_dir, name), name)
+            total += len(resources)
+            print("ok   %-20s %d resources, the same bytes from the default script%s and the --windres script"
+                  % (name, len(resources), " (patched)" if patched else ""))
+            icons = [r.name for r in resources if r.type == RT_GROUP_ICON and isinstance(r.name, str)]
+            if icons:
+                print("     icon names: %s" % " ".join(icons))
         except (AssertionError, reslib.ResFormatError) as e:
             failed.append(name)
             print("FAIL %-20s %s" % (name, e))
         except Exception:
             failed.append(name)
             print("FAIL %-20s\n%s" % (name, traceback.format_exc()))
-    print("interop: %d cases, %d resources compiled by windres and checked, %d failed"
+    print("interop: %d cases, %d resources compiled by windres in both variants and checked, %d failed"
           % (len(names), total, len(failed)))
     return 1 if failed else 0
 

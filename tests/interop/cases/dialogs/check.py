@@ -4,7 +4,7 @@ u16 item kind followed by the fields of its kind (texts are zero-terminated, lis
 
 The item lines of tab bars, browsers, list boxes and list views end without a comma, which the
 Windows resource compiler accepts and GNU windres does not: prepare_script adds that comma in the
-copy of the script handed to windres.
+copy of the default script handed to windres; the --windres script has it already.
 """
 
 import re

@@ -5,8 +5,9 @@ directory entries point to RT_ICON resources (type 3) holding the images; a curs
 RT_GROUP_CURSOR (type 12) and RT_CURSOR resources (type 1), each a 4-byte hotspot and the bitmap.
 
 GNU windres refuses the '&' in the resource names "I<id>&<dpi>" of the ICON lines, which the
-Windows resource compiler accepts. tessel keeps those names; only the copy of the script handed
-to windres has the '&' in the names replaced by '_' (the file names keep theirs).
+Windows resource compiler accepts. The copy of the default script handed to windres has each name
+quoted behind a #line directive of its own (windres would join a quoted name to the quoted file
+name that ends the line before); the --windres script compiles as it is. Both store the names whole.
 """
 
 import os
@@ -20,7 +21,15 @@ IMAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "images")
 
 
 def prepare_script(text):
-    return re.sub(r"^(I[^\t&\r\n]*)&(\d+)\t", r"\1_\2\t", text, flags=re.M)
+    lines = text.split("\r\n")
+    out = []
+    for number, line in enumerate(lines, 1):
+        m = re.match(r"(I[^\t&]*&\d+)(\tICON .*)$", line)
+        if m:
+            out.append("#line %d" % number)
+            line = '"%s"%s' % m.groups()
+        out.append(line)
+    return "\r\n".join(out)
 
 
 def png_size(data):
@@ -47,8 +56,8 @@ def group(resources, rtype, name, kind):
 
 
 def check(resources):
-    icons = {"I200_96": "appicon.png", "I200_144": "appicon@2x.png", "I200_192": "appicon@2x.png",
-             "I201_96": (16, 16), "I201_144": (24, 24), "I201_192": (32, 32)}
+    icons = {"I200&96": "appicon.png", "I200&144": "appicon@2x.png", "I200&192": "appicon@2x.png",
+             "I201&96": (16, 16), "I201&144": (24, 24), "I201&192": (32, 32)}
     groups = [(RT_GROUP_ICON, name) for name in icons] + [(RT_GROUP_CURSOR, 300)]
     ids = [(t, n) for (t, n) in ((r.type, r.name) for r in resources) if t in (RT_ICON, RT_CURSOR)]
     expect_ids(resources, groups + ids)
