@@ -36,6 +36,10 @@ for file in bin/tessel share/man/man1/tessel.1; do
 done
 config=$(find "$prefix" -name tesselConfig.cmake)
 [ -n "$config" ] && [ -f "$(dirname "$config")/tesselConfigVersion.cmake" ] || fail "no CMake package installed"
+# The installed program runs, and the package's version is the program's own.
+version=$("$prefix/bin/tessel" --version)
+grep -qF "PACKAGE_VERSION \"${version#tessel }\"" "$(dirname "$config")/tesselConfigVersion.cmake" ||
+  fail "tesselConfigVersion.cmake is not of $version"
 
 # Each misuse must fail at configure time with CMake's error and name what is wrong.
 configure_fails() {
