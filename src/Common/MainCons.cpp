@@ -5,12 +5,14 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Common/AnchorCheck.h"
 #include "Common/Depfile.h"
 #include "Common/Errors.h"
+#include "Common/Mode.h"
 #include "Common/Options.h"
 #include "Common/Settings.h"
 #include "encoding/CodeTables.h"
@@ -164,32 +166,35 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   if (argc < 2) ShowUsage(errors);
 
   int first = 1;
+  char modeLetter = 'r';
   if (std::strlen(argv[1]) >= 2 && std::tolower(static_cast<unsigned char>(argv[1][1])) == 'm') {
     if (argc < 3) ShowUsage(errors);
-    settings.mode = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[2][0])));
+    modeLetter = static_cast<char>(std::tolower(static_cast<unsigned char>(argv[2][0])));
     first = 3;
   }
-  CheckWindresMode(settings, errors);
+  CheckWindresMode(modeLetter, settings, errors);
+  std::optional<Mode> mode = ModeFromLetter(modeLetter);
+  if (!mode) ShowUsage(errors);
+  settings.mode = *mode;
   switch (settings.mode) {
-    case 'd':
+    case Mode::kDependencies:
       ParseDependencyOptions(argc, argv, first, settings, errors);
       break;
-    case 'h':
+    case Mode::kCheckHelpBitmaps:
       ParseHelpBitmapOptions(argc, argv, first, settings, errors);
       break;
-    case 'm':
+    case Mode::kCheckMakeFile:
       ParseMakeFileOptions(argc, argv, first, settings, errors);
       break;
-    case 'k':
+    case Mode::kPrepkit:
       RefuseDepfile(settings, errors);
       ParsePrepkitOptions(argc, argv, first, settings, errors);
       // Prepkit ends the run itself; when it hands control back, the usage text follows.
       if (int code = RunPrepkit(settings, argv[0]); code != 1) return code;
       ShowUsage(errors);
-    case 'p':
-    case 'q':
-    case 'r':
-    case 'i': {
+    case Mode::kConvert:
+    case Mode::kPreprocess:
+    case Mode::kPreprocessKeepingComments: {
       OptionHooks hooks;
       hooks.startKeyExtraction = [&keys](const std::string& output, const std::string& prefix) {
         keys.StartKeyExtraction(output, prefix);
@@ -199,21 +204,17 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       CheckWindresTarget(settings, errors);
       break;
     }
-    default:
-      ShowUsage(errors);
   }
-  if (settings.mode == 'd' || settings.mode == 'h' || settings.mode == 'm' ||
-      ((settings.mode == 'p' || settings.mode == 'q') && !settings.keyExtraction)) {
+  if (SupportsBuild(settings.mode) || (Preprocesses(settings.mode) && !settings.keyExtraction)) {
     RefuseDepfile(settings, errors);
   }
-  if (settings.mode == 'd' || settings.mode == 'h' || settings.mode == 'm') {
+  if (SupportsBuild(settings.mode)) {
     settings.target = 'w';
     settings.inputFormat = 'x';
   }
-  settings.outputPlatform = 'w';
-  settings.macOutput = settings.outputPlatform != 'w';
   if (!settings.inputFormat) settings.inputFormat = 'w';
-  settings.codeTableInUse = settings.inputFormat == settings.outputPlatform ? nullptr : settings.codeTable;
+  // The output is in Windows form in every run: a code table translates only Macintosh input.
+  settings.codeTableInUse = settings.inputFormat == 'w' ? nullptr : settings.codeTable;
   settings.codePage = ChooseCodePage(settings, errors);
   const bool keyExtraction = keys.IsKeyExtraction();
 
@@ -278,22 +279,18 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   preprocessor.SetKeysPass(settings.keysPass);
 
   Context ctx(settings, errors, lex, out, keys);
-  ctx.target = settings.target;
-  ctx.mode = settings.mode == 'i' ? 'r' : settings.mode;
-  ctx.macOutput = settings.macOutput;
   ctx.anchorFile = files.anchor.Stream();
   ctx.reads = &files.reads;
   ctx.toTarget = toTarget.get();
   ctx.toUtf16 = toUtf16.get();
-  ctx.destinationPath = settings.destinationPath;
-  ctx.envVariable = settings.envVariable;
   ctx.programPath = platform::ProgramPath(argv[0]);
 
   // Only conversions list resources; the other modes leave the list of a conversion alone.
-  out.SetListsResources(ctx.mode == 'r');
-  if (ctx.mode == 'r') WriteBanner(ctx);
-  const std::string& pathsText = settings.mode == 'm' ? settings.converterProgram : settings.paths;
-  RunResourceLoop(ctx, preprocessor, pathsText, settings.mode == 'm' || settings.hasPaths);
+  out.SetListsResources(ListsResources(settings.mode));
+  if (ListsResources(settings.mode)) WriteBanner(ctx);
+  const bool makeFile = settings.mode == Mode::kCheckMakeFile;
+  const std::string& pathsText = makeFile ? settings.converterProgram : settings.paths;
+  RunResourceLoop(ctx, preprocessor, pathsText, makeFile || settings.hasPaths);
   lex.ReleaseSource();  // the anchor check needs the memory more
   defines.Clear();
 
@@ -306,7 +303,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
     errors.GeneralError("EC: %s %s", "Can't open the output file", out.ResourceListName().c_str());
   }
   // Mode d's list is read by make, where the include line is a comment as it stands.
-  if (!keyExtraction && !ctx.dialogDefinitionsUsed && ctx.mode != 'd') {
+  if (!keyExtraction && !ctx.dialogDefinitionsUsed && settings.mode != Mode::kDependencies) {
     out.Flush();
     if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
   }

@@ -191,7 +191,7 @@ OptionValues ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& 
   }
   settings.inputName = values['i'];
   settings.outputName = values['o'];
-  settings.hasInput = settings.hasOutput = true;
+  settings.hasOutput = true;
   return values;
 }
 
@@ -255,8 +255,8 @@ void PrintVersion() {
   std::fflush(stdout);
 }
 
-void CheckWindresMode(const RunSettings& settings, ErrorContext& errors) {
-  if (settings.windres && settings.mode != 'r') errors.ErrorExit("--windres works in mode r only!");
+void CheckWindresMode(char modeLetter, const RunSettings& settings, ErrorContext& errors) {
+  if (settings.windres && modeLetter != 'r') errors.ErrorExit("--windres works in mode r only!");
 }
 
 void CheckWindresTarget(const RunSettings& settings, ErrorContext& errors) {
@@ -282,7 +282,6 @@ void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settin
       case 'i':
         ++inputs;
         settings.inputName = value;
-        settings.hasInput = true;
         break;
       case 'o':
         ++outputs;
@@ -341,7 +340,6 @@ void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settin
         break;
       }
       case 'h':
-        settings.headerFiles.emplace_back(value);
         if (hooks.readHeaderDefines && !hooks.readHeaderDefines(value)) headerFailed = true;
         break;
       case 'j':
@@ -349,8 +347,7 @@ void ParseConverterOptions(int argc, char** argv, int first, RunSettings& settin
         if (std::strlen(value) >= 2) {
           if (!settings.hasOutput) ShowUsage(errors);
           settings.keyExtraction = true;
-          settings.keyPrefix = value;
-          if (hooks.startKeyExtraction) hooks.startKeyExtraction(settings.outputName, settings.keyPrefix);
+          if (hooks.startKeyExtraction) hooks.startKeyExtraction(settings.outputName, value);
         }
         break;
       case 'w': {

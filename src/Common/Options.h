@@ -30,8 +30,8 @@ std::vector<char*> TakeLongOptions(int argc, char** argv, RunSettings& settings,
 void PrintHelp();
 // --version
 void PrintVersion();
-// Refuses --windres outside mode r, or with a target other than w.
-void CheckWindresMode(const RunSettings& settings, ErrorContext& errors);
+// Refuses --windres outside mode r (the letter as typed: i too), or with a target other than w.
+void CheckWindresMode(char modeLetter, const RunSettings& settings, ErrorContext& errors);
 void CheckWindresTarget(const RunSettings& settings, ErrorContext& errors);
 
 // Each parser reads argv[first..argc-1] into the settings; misuse shows the usage text.

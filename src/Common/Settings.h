@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "Common/Mode.h"
+
 namespace tessel {
 
 struct CodeTable;
 
 struct RunSettings {
-  char mode = 'r';
+  Mode mode = Mode::kConvert;
   std::string inputName;
   std::string outputName;
-  bool hasInput = false, hasOutput = false;
+  bool hasOutput = false;
   std::string errorFileName;
   bool hasErrorFile = false;
   char target = 0;       // 'w' or 'e'
@@ -31,19 +33,15 @@ struct RunSettings {
   int targetEncoding = -1;
   bool keysPass = false;       // -j given
   bool keyExtraction = false;  // -j with a value of two or more characters
-  std::string keyPrefix;
   std::string prepkitSwitch;
   bool hasPrepkitSwitch = false;
   std::vector<double> multipliers;  // -w, at most 5, each above 1.0
-  std::vector<std::string> headerFiles;  // -h
   std::string depfileName;  // --depfile
   bool hasDepfile = false;
   bool windres = false;  // --windres
   bool showHelp = false, showVersion = false;  // --help, --version
 
   // Derived
-  char outputPlatform = 'w';
-  bool macOutput = false;
   const CodeTable* codeTableInUse = nullptr;
   uint16_t codePage = 0;
 };

@@ -43,7 +43,7 @@ std::string CutLiteral(Lexer& lex, std::string raw, size_t limit) {
 }  // namespace
 
 void ConvertDialog(Context& ctx, const ResourceType& type) {
-  if (ctx.target == 'e') {
+  if (ctx.settings.target == 'e') {
     ctx.Fail("Conversion of Menu, Menubar and Dialog resources are not supported for emulation.");
   }
   Lexer& lex = ctx.lex;

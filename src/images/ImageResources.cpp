@@ -83,7 +83,9 @@ void SkipDependencyWords(Context& ctx) {
 void ExpectClosingBrace(Context& ctx) { ctx.lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected"); }
 
 // Whether this run makes image files: mode r with an image directory, keys not extracted.
-bool MakesImages(const Context& ctx) { return ctx.mode == 'r' && ctx.hasFirstPath && !ctx.keys.IsKeyExtraction(); }
+bool MakesImages(const Context& ctx) {
+  return ctx.settings.mode == Mode::kConvert && !ctx.paths.empty() && !ctx.keys.IsKeyExtraction();
+}
 
 std::vector<float> Multipliers(const Context& ctx) {
   std::vector<float> list;
@@ -97,7 +99,7 @@ std::vector<float> Multipliers(const Context& ctx) {
 class ImageLookup {
  public:
   ImageLookup(Context& ctx, const std::string& baseName)
-      : ctx_(ctx), imageDir_(ctx.firstPath), destinationDir_(ctx.outputDir), baseName_(baseName) {
+      : ctx_(ctx), imageDir_(ctx.FirstPath()), destinationDir_(ctx.outputDir), baseName_(baseName) {
     std::string found;
     if (FindSVG(ctx.svgSources, imageDir_, baseName_, found) &&
         MatchSVGName(found, baseName_, &svgWidth_, &svgHeight_)) {
@@ -252,8 +254,8 @@ void ConvertCursor(Context& ctx, const ResourceType&) {
 void ConvertIconList(Context& ctx, const ResourceType&) {
   std::string id = ReadIdAndName(ctx, false);
   ctx.lex.ExpectToken(TOK_LBRACE, "{ is expected");
-  if (ctx.hasFirstPath) {
-    ctx.out.WriteLine(FormatText("%s\tICON %s\\%s.ico", id.c_str(), ctx.firstPath.c_str(), id.c_str()));
+  if (!ctx.paths.empty()) {
+    ctx.out.WriteLine(FormatText("%s\tICON %s\\%s.ico", id.c_str(), ctx.paths.front().c_str(), id.c_str()));
   } else {
     ctx.out.WriteLine(FormatText("%s\tICON %s.ico", id.c_str(), id.c_str()));
   }

@@ -35,21 +35,14 @@ struct Context {
   KeyContext& keys;
 
   // Loop inputs
-  char target = 'w';
-  char mode = 'r';  // r (also for mode i), p, q, d, h, m
-  bool macOutput = false;
   FILE* anchorFile = nullptr;  // none during key extraction
   TranscodeUtils::Transcoder* toTarget = nullptr;
   TranscodeUtils::Transcoder* toUtf16 = nullptr;
-  std::string destinationPath;  // modes d and m
-  std::string envVariable;      // mode d
   std::string programPath;      // the running program, for the tool root of the colour change
   ReadFiles* reads = nullptr;   // the files read, for the dependency file
 
   // Loop state
   std::vector<std::string> paths;  // at most 10 entries of -p
-  bool hasFirstPath = false;
-  std::string firstPath;
   std::string outputDir;  // the output name up to its last separator
   bool dialogDefinitionsUsed = false;
   FileTypeState fileTypes;
@@ -57,6 +50,12 @@ struct Context {
   AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
   SvgSourceIndex svgSources;            // the image directories, each listed once per run
   SvgRendererModule svgRenderer{errors};  // loaded on the first SVG rendering
+
+  // The first entry of the path list (the image directory); empty when there is none.
+  const std::string& FirstPath() const {
+    static const std::string kNone;
+    return paths.empty() ? kNone : paths.front();
+  }
 
   // Notes a file the run read (for the dependency file).
   void RecordRead(std::string_view path) {

@@ -77,7 +77,9 @@ void ExpectClosingBrace(Context& ctx) { ctx.lex.ExpectTokenOnNewLine(TOK_RBRACE,
 
 // Modes d and h have no path list and write no resources: embedded files are checked for
 // their syntax only, so that a valid source passes these modes.
-bool ChecksSyntaxOnly(const Context& ctx) { return ctx.mode == 'd' || ctx.mode == 'h'; }
+bool ChecksSyntaxOnly(const Context& ctx) {
+  return ctx.settings.mode == Mode::kDependencies || ctx.settings.mode == Mode::kCheckHelpBitmaps;
+}
 
 // The first file that opens among the set entries of the path list joined with the name,
 // then (when asked) the name alone.
@@ -124,8 +126,9 @@ void ConvertTextFile(Context& ctx, const ResourceType& type) {
   std::string name = ReadFileName(ctx);
   if (ctx.keys.IsKeyExtraction()) {
     SkipFurtherStrings(ctx);
-  } else if (ctx.mode != 'h' && ctx.mode != 'm') {  // the check-only modes do not open the file
-    std::string path = ctx.hasFirstPath && !ctx.firstPath.empty() ? ctx.firstPath + "\\" + name : name;
+  } else if (!ChecksOnly(ctx.settings.mode)) {  // the check-only modes do not open the file
+    const std::string& firstPath = ctx.FirstPath();
+    std::string path = !firstPath.empty() ? firstPath + "\\" + name : name;
     std::optional<std::string> content = ReadEmbeddedFile(ctx, path);
     if (!content) ctx.Fail("Can't open file: ", path);
     if (ctx.toTarget) {

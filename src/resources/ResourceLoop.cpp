@@ -48,10 +48,10 @@ void WriteDependencyEntry(Context& ctx, DependencyWriter writer, bool savedOutpu
   if (!firstEntry) {
     ctx.out.WriteString(" \\");
     ctx.out.WriteNewLine();
-    indent = static_cast<int>(ctx.envVariable.size()) + 3;
+    indent = static_cast<int>(ctx.settings.envVariable.size()) + 3;
   }
   firstEntry = false;
-  writer(ctx, ctx.destinationPath, indent);
+  writer(ctx, ctx.settings.destinationPath, indent);
   ctx.out.SuspendOutput();
 }
 
@@ -60,7 +60,7 @@ void WriteDependencyEntry(Context& ctx, DependencyWriter writer, bool savedOutpu
 // the handler only reads and checks the resource.
 bool Dispatch(Context& ctx, const ResourceType& type, bool savedOutput, bool& firstEntry) {
   if (!type.handler) return false;
-  if (ctx.mode == 'd' && type.dependencyEntry) {
+  if (ctx.settings.mode == Mode::kDependencies && type.dependencyEntry) {
     WriteDependencyEntry(ctx, type.dependencyEntry, savedOutput, firstEntry);
   } else {
     type.handler(ctx, type);
@@ -119,24 +119,22 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
   OutputWriter& out = ctx.out;
 
   if (hasPaths) ctx.paths = SplitPathList(pathsText);
-  ctx.hasFirstPath = !ctx.paths.empty();
-  ctx.firstPath = ctx.hasFirstPath ? ctx.paths.front() : std::string();
   ctx.outputDir = OutputDirectory(out.OutputFileName());
 
   if (!ctx.settings.keysPass) {
-    if (ctx.mode != 'q' && !ctx.keys.IsKeyExtraction()) lex.ClearBlockComments();
+    if (ctx.settings.mode != Mode::kPreprocessKeepingComments && !ctx.keys.IsKeyExtraction()) lex.ClearBlockComments();
     preprocessor.Run(lex.Text() + lex.TextStart());
   }
-  if (ctx.mode == 'p' || ctx.mode == 'q') {
+  if (Preprocesses(ctx.settings.mode)) {
     WritePreprocessedText(ctx);
     return;
   }
-  if (ctx.mode == 'd') {
-    out.WriteString(ctx.envVariable);
+  if (ctx.settings.mode == Mode::kDependencies) {
+    out.WriteString(ctx.settings.envVariable);
     out.WriteString(" =");
   }
   bool savedOutput = out.OutputEnabled();
-  if (ctx.mode == 'd' || ctx.mode == 'h' || ctx.mode == 'm') out.SuspendOutput();
+  if (SupportsBuild(ctx.settings.mode)) out.SuspendOutput();
   bool firstEntry = true;
 
   int token = lex.GetToken();
@@ -164,7 +162,7 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
   CheckFileTypeGraph(ctx);
   if (WriteFolderTable(ctx) > 0) out.ListResource("'FLDR'", "128", lex.TokenLine());
   out.SetOutputEnabled(savedOutput);
-  if (ctx.mode == 'd') out.WriteNewLine();
+  if (ctx.settings.mode == Mode::kDependencies) out.WriteNewLine();
 }
 
 }  // namespace tessel
