@@ -150,11 +150,24 @@ int RunPrepkit(const RunSettings& settings, const char* program) {
   return PrepkitMain(static_cast<int>(args.size()), argv.data());
 }
 
-int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWriter& out, KeyContext& keys) {
-  RunSettings settings;
-  HeaderDefines defines(errors);
-  defines.RecordReadsIn(&files.reads);
-  errors.Setup(nullptr);
+// The state objects of one run.
+struct RunState {
+  ErrorContext errors;
+  RunFiles files;
+  OutputWriter out{errors};
+  KeyContext keys{errors};
+};
+
+// The source-to-target and source-to-UTF-16 transcoders of -q; none without it.
+struct Transcoders {
+  std::unique_ptr<TranscodeUtils::Transcoder> toTarget, toUtf16;
+};
+
+// Reads the mode and its options into the settings. Returns the exit code when the command line
+// is the whole run (--help, --version, mode k).
+std::optional<int> ParseCommandLine(int argc, char** argv, RunSettings& settings, RunState& run,
+                                    HeaderDefines& defines) {
+  ErrorContext& errors = run.errors;
   std::vector<char*> args = TakeLongOptions(argc, argv, settings, errors);
   if (settings.showHelp || settings.showVersion) {
     settings.showHelp ? PrintHelp() : PrintVersion();
@@ -196,7 +209,7 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
     case Mode::kPreprocess:
     case Mode::kPreprocessKeepingComments: {
       OptionHooks hooks;
-      hooks.startKeyExtraction = [&keys](const std::string& output, const std::string& prefix) {
+      hooks.startKeyExtraction = [&keys = run.keys](const std::string& output, const std::string& prefix) {
         keys.StartKeyExtraction(output, prefix);
       };
       hooks.readHeaderDefines = [&defines](const std::string& file) { return defines.ReadInput(file); };
@@ -205,6 +218,11 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
       break;
     }
   }
+  return std::nullopt;
+}
+
+// The settings that follow from the options, and the code page.
+void DeriveSettings(RunSettings& settings, ErrorContext& errors) {
   if (SupportsBuild(settings.mode) || (Preprocesses(settings.mode) && !settings.keyExtraction)) {
     RefuseDepfile(settings, errors);
   }
@@ -216,14 +234,15 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   // The output is in Windows form in every run: a code table translates only Macintosh input.
   settings.codeTableInUse = settings.inputFormat == 'w' ? nullptr : settings.codeTable;
   settings.codePage = ChooseCodePage(settings, errors);
-  const bool keyExtraction = keys.IsKeyExtraction();
+}
 
-  // Files and buffers
-  errors.Setup(settings.hasErrorFile ? settings.errorFileName.c_str() : nullptr);
-  errors.SetInputName(settings.inputName);
-  Translation translation{};
-  if (settings.codeTableInUse) translation = BuildTranslation(*settings.codeTableInUse);
-
+// Opens the input, the anchor list (unless keys are extracted) and the output, whose first line
+// is the include line.
+void OpenRunFiles(const RunSettings& settings, RunState& run) {
+  ErrorContext& errors = run.errors;
+  RunFiles& files = run.files;
+  OutputWriter& out = run.out;
+  const bool keyExtraction = run.keys.IsKeyExtraction();
   files.input = platform::OpenFile(settings.inputName, "rb");
   if (!files.input) errors.GeneralError("%s", "Can't open the input file");
   files.reads.Record(settings.inputName);
@@ -247,25 +266,31 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   }
   files.outputOpened = true;
   if (settings.hasDepfile) files.depfileName = settings.depfileName;
-  FILE* output = out.OutputFile();
   out.SetKeyExtraction(keyExtraction);
-  keys.SetOutputFile(output);
+  run.keys.SetOutputFile(out.OutputFile());
   if (!keyExtraction) out.WriteLine("#include \"DGDefs.h\"");
   out.SetOutputEnabled(true);
+}
 
-  std::unique_ptr<TranscodeUtils::Transcoder> toTarget, toUtf16;
-  if (settings.sourceEncoding >= 0 && settings.targetEncoding >= 0) {
-    toTarget = std::make_unique<TranscodeUtils::Transcoder>(settings.sourceEncoding, settings.targetEncoding);
-    toUtf16 = std::make_unique<TranscodeUtils::Transcoder>(settings.sourceEncoding, kEncodingUtf16);
-  }
-
+// Reads the whole input and closes it; `markLength` is the length of a byte-order mark -q knows.
+std::string ReadSource(RunFiles& files, const Transcoders& transcoders, int& markLength, ErrorContext& errors) {
   std::string text = ReadWholeFile(files.input, errors);
   std::fclose(files.input);
   files.input = nullptr;
-  int markLength = 0;
-  if (toUtf16) toUtf16->CheckSourceMark(text.data(), text.size(), &markLength);
+  markLength = 0;
+  if (transcoders.toUtf16) transcoders.toUtf16->CheckSourceMark(text.data(), text.size(), &markLength);
   RefuseZeroBytes(text, static_cast<size_t>(markLength), errors);
+  return text;
+}
 
+// Runs the lexer, the preprocessor and the resource loop over the source; true when an alert
+// or a dialog asked for the dialog definitions.
+bool ConvertSource(std::string text, int markLength, RunSettings& settings, RunState& run,
+                   const Transcoders& transcoders, const char* program) {
+  ErrorContext& errors = run.errors;
+  KeyContext& keys = run.keys;
+  Translation translation{};
+  if (settings.codeTableInUse) translation = BuildTranslation(*settings.codeTableInUse);
   Lexer lex(errors);
   Preprocessor preprocessor(errors);
   lex.SetSource(std::move(text), static_cast<size_t>(markLength));
@@ -278,58 +303,99 @@ int Run(int argc, char** argv, ErrorContext& errors, RunFiles& files, OutputWrit
   preprocessor.StoreDirectiveIDs(settings.directiveIds);
   preprocessor.SetKeysPass(settings.keysPass);
 
-  Context ctx(settings, errors, lex, out, keys);
-  ctx.anchorFile = files.anchor.Stream();
-  ctx.reads = &files.reads;
-  ctx.toTarget = toTarget.get();
-  ctx.toUtf16 = toUtf16.get();
-  ctx.programPath = platform::ProgramPath(argv[0]);
+  Context ctx(settings, errors, lex, run.out, keys);
+  ctx.anchorFile = run.files.anchor.Stream();
+  ctx.reads = &run.files.reads;
+  ctx.toTarget = transcoders.toTarget.get();
+  ctx.toUtf16 = transcoders.toUtf16.get();
+  ctx.programPath = platform::ProgramPath(program);
 
   // Only conversions list resources; the other modes leave the list of a conversion alone.
-  out.SetListsResources(ListsResources(settings.mode));
+  run.out.SetListsResources(ListsResources(settings.mode));
   if (ListsResources(settings.mode)) WriteBanner(ctx);
   const bool makeFile = settings.mode == Mode::kCheckMakeFile;
   const std::string& pathsText = makeFile ? settings.converterProgram : settings.paths;
   RunResourceLoop(ctx, preprocessor, pathsText, makeFile || settings.hasPaths);
   lex.ReleaseSource();  // the anchor check needs the memory more
-  defines.Clear();
+  keys.SetLexer(nullptr);  // the lexer ends with this step
+  return ctx.dialogDefinitionsUsed;
+}
 
-  if (files.anchor.IsOpen()) AnchorPostPass(files, settings, errors);
-
-  // Closing down
-  toTarget.reset();
-  toUtf16.reset();
+// Closes the resource list, comments out an unused include line, closes the key file, and puts
+// the dependency file and then the script in place.
+void FinishRun(const RunSettings& settings, bool dialogDefinitionsUsed, RunState& run) {
+  ErrorContext& errors = run.errors;
+  OutputWriter& out = run.out;
   if (!out.CloseResourceList()) {
     errors.GeneralError("EC: %s %s", "Can't open the output file", out.ResourceListName().c_str());
   }
   // Mode d's list is read by make, where the include line is a comment as it stands.
-  if (!keyExtraction && !ctx.dialogDefinitionsUsed && settings.mode != Mode::kDependencies) {
+  if (!run.keys.IsKeyExtraction() && !dialogDefinitionsUsed && settings.mode != Mode::kDependencies) {
     out.Flush();
+    FILE* output = out.OutputFile();
     if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
   }
-  if (!keys.Close()) errors.GeneralError("Cannot open output klx (%s) for writing!", keys.KeyFileName().c_str());
+  if (!run.keys.Close()) {
+    errors.GeneralError("Cannot open output klx (%s) for writing!", run.keys.KeyFileName().c_str());
+  }
   // The dependency file is complete before the script takes its place, and a script whose
   // dependency file failed does not stay behind (the error path deletes it).
   platform::OutputFile depfile;
-  if (settings.hasDepfile) WriteDepfile(depfile, settings, files.reads, errors);
+  if (settings.hasDepfile) WriteDepfile(depfile, settings, run.files.reads, errors);
   if (!out.CloseOutput()) errors.GeneralError("EC: %s %s", "Can't open the output file", settings.outputName.c_str());
   if (settings.hasDepfile && !depfile.Commit()) {
     errors.GeneralError("Can't write the dependency file %s", settings.depfileName.c_str());
   }
-  files.outputOpened = false;
-  files.depfileName.clear();
+  run.files.outputOpened = false;
+  run.files.depfileName.clear();
   errors.Finish();
+}
+
+int Run(int argc, char** argv, RunState& run) {
+  RunSettings settings;
+  HeaderDefines defines(run.errors);
+  defines.RecordReadsIn(&run.files.reads);
+  run.errors.Setup(nullptr);
+  if (std::optional<int> code = ParseCommandLine(argc, argv, settings, run, defines)) return *code;
+  DeriveSettings(settings, run.errors);
+
+  run.errors.Setup(settings.hasErrorFile ? settings.errorFileName.c_str() : nullptr);
+  run.errors.SetInputName(settings.inputName);
+  OpenRunFiles(settings, run);
+  Transcoders transcoders;
+  if (settings.sourceEncoding >= 0 && settings.targetEncoding >= 0) {
+    transcoders.toTarget =
+        std::make_unique<TranscodeUtils::Transcoder>(settings.sourceEncoding, settings.targetEncoding);
+    transcoders.toUtf16 = std::make_unique<TranscodeUtils::Transcoder>(settings.sourceEncoding, kEncodingUtf16);
+  }
+  int markLength = 0;
+  std::string text = ReadSource(run.files, transcoders, markLength, run.errors);
+  bool dialogDefinitionsUsed = ConvertSource(std::move(text), markLength, settings, run, transcoders, argv[0]);
+  defines.Clear();
+  if (run.files.anchor.IsOpen()) AnchorPostPass(run.files, settings, run.errors);
+  transcoders = {};
+  FinishRun(settings, dialogDefinitionsUsed, run);
   return 0;
 }
 
 // What a failed run leaves: no script, resource list or dependency file; the anchor list
-// and the key file keep what was written, as after any error.
-void DiscardRun(RunFiles& files, OutputWriter& out, KeyContext& keys) {
-  out.DiscardOutput();
-  keys.Close();
-  if (files.anchor.IsOpen()) files.anchor.Commit();
-  if (files.outputOpened) platform::RemoveOutput(files.outputName);
-  if (!files.depfileName.empty()) platform::RemoveOutput(files.depfileName);
+// and the key file keep what was written, as after any error. Reports the error; returns exit code 1.
+int FailRun(const FatalError& error, RunState& run) {
+  run.errors.Deliver(error);
+  run.out.DiscardOutput();
+  run.keys.Close();
+  if (run.files.anchor.IsOpen()) run.files.anchor.Commit();
+  if (run.files.outputOpened) platform::RemoveOutput(run.files.outputName);
+  if (!run.files.depfileName.empty()) platform::RemoveOutput(run.files.depfileName);
+  if (!error.silent) std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
+  return 1;
+}
+
+FatalError MemoryError() {
+  FatalError error;
+  error.text = "GeneralError: Memory allocation error";
+  error.report = "\n\n" + error.text + "\n\n";
+  return error;
 }
 
 }  // namespace
@@ -343,25 +409,13 @@ std::vector<std::string> PrepkitArguments(const RunSettings& settings, const cha
 }
 
 int MainCons(int argc, char** argv) {
-  ErrorContext errors;
-  RunFiles files;
-  OutputWriter out(errors);
-  KeyContext keys(errors);
+  RunState run;
   try {
-    return Run(argc, argv, errors, files, out, keys);
+    return Run(argc, argv, run);
   } catch (const FatalError& error) {
-    errors.Deliver(error);
-    DiscardRun(files, out, keys);
-    if (!error.silent) std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
-    return 1;
+    return FailRun(error, run);
   } catch (const std::bad_alloc&) {
-    FatalError error;
-    error.text = "GeneralError: Memory allocation error";
-    error.report = "\n\n" + error.text + "\n\n";
-    errors.Deliver(error);
-    DiscardRun(files, out, keys);
-    std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
-    return 1;
+    return FailRun(MemoryError(), run);
   }
 }
 
