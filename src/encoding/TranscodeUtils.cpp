@@ -218,19 +218,9 @@ int32_t EncodingFromName(std::string_view name) {
 
 std::u16string WideFromLiteral(Lexer& lex, const char* text) {
   if (lex.Keys() && lex.Keys()->IsKeyExtraction()) return {};
+  // The whole text (no quotes to remove) and no double-byte pairs: it is UTF-8.
   std::string bytes;
-  for (const char* p = text; *p;) {
-    if (*p == '"') {
-      bytes += '"';
-      p += p[1] == '"' ? 2 : 1;
-    } else if (*p == '\\') {
-      Escape escape = DecodeEscape(lex, p);
-      bytes += static_cast<char>(escape.value);
-      p += escape.length > 0 ? static_cast<size_t>(escape.length) : 1;
-    } else {
-      bytes += *p++;
-    }
-  }
+  DecodeLiteral(lex, text, 0, [&bytes](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
   // The decoded text ends at its first zero byte.
   bytes.resize(std::strlen(bytes.c_str()));
   std::u16string wide;

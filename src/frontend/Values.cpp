@@ -148,37 +148,27 @@ Escape DecodeEscape(Lexer& lex, const char* text) {
   lex.Fail(kBad);
 }
 
+std::string_view LiteralBody(const char* text) {
+  const size_t length = std::strlen(text);
+  if (length >= 2 && text[0] == '"' && text[length - 1] == '"') return {text + 1, length - 2};
+  return {text, length};
+}
+
 long StringByteCount(Lexer& lex, const char* text) {
   if (lex.Keys() && lex.Keys()->IsKeyExtraction()) return 0;
   if (!text) return 0;
-  const uint16_t codePage = lex.CodePage();
-  const size_t length = std::strlen(text);
-  long count = 0;
-  const char* p = text;
-  const char* end = text + length;
-  // The enclosing quotes count one each; a doubled quote between them stands for one byte.
-  if (length >= 2 && text[0] == '"' && text[length - 1] == '"') {
-    count = 2;
-    ++p;
-    --end;
-  }
-  while (p < end) {
-    const auto c = static_cast<unsigned char>(*p);
-    if (codePage && platform::IsLeadByte(codePage, c) && p + 1 < end) {
-      count += 2;
-      p += 2;
-    } else if (c == '\\') {
-      p += DecodeEscape(lex, p).length;
-      ++count;
-    } else if (c == '"' && p + 1 < end && p[1] == '"') {
-      ++count;
-      p += 2;
-    } else {
-      ++count;
-      ++p;
-    }
-  }
+  const std::string_view body = LiteralBody(text);
+  // The enclosing quotes count one each.
+  long count = body.data() == text ? 0 : 2;
+  DecodeLiteral(lex, body, lex.CodePage(), [&count](unsigned char) { ++count; });
   return count;
+}
+
+std::string LiteralBytes(Lexer& lex, const char* text) {
+  std::string bytes;
+  if (!text) return bytes;
+  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(), [&bytes](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
+  return bytes;
 }
 
 }  // namespace tessel

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
 
 namespace tessel {
 
@@ -28,5 +32,41 @@ struct Escape {
 Escape DecodeEscape(Lexer& lex, const char* text);
 // Bytes a string token stands for (quotes included); 0 during key extraction.
 long StringByteCount(Lexer& lex, const char* text);
+
+// A string token's text between its enclosing quotes; the whole text when it is not quoted.
+std::string_view LiteralBody(const char* text);
+
+// The one walk over a literal's body: hands each byte it stands for to `put`. A double-byte
+// character (lead byte of `codePage`, 0 for none) gives its two bytes unchanged, a doubled
+// quote one quote, a backslash escape its decoded byte; a backslash that ends the body
+// escapes nothing and is reported. Bad escapes are reported by the lexer.
+template <class PutByte>
+void DecodeLiteral(Lexer& lex, std::string_view body, uint16_t codePage, PutByte&& put) {
+  const char* p = body.data();
+  const char* end = p + body.size();
+  while (p < end) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (codePage != 0 && p + 1 < end && platform::IsLeadByte(codePage, c)) {
+      put(c);
+      put(static_cast<unsigned char>(p[1]));
+      p += 2;
+    } else if (c == '"' && p + 1 < end && p[1] == '"') {
+      put(static_cast<unsigned char>('"'));
+      p += 2;
+    } else if (c == '\\') {
+      static constexpr char kLoneBackslash[] = "\\";
+      const Escape e = DecodeEscape(lex, p + 1 < end ? p : kLoneBackslash);
+      put(e.value);
+      p += e.length;
+    } else {
+      put(c);
+      ++p;
+    }
+  }
+}
+
+// The bytes a string token stands for, without its enclosing quotes (see DecodeLiteral; code
+// page of the lexer).
+std::string LiteralBytes(Lexer& lex, const char* text);
 
 }  // namespace tessel

@@ -9,7 +9,7 @@
 #include "frontend/Values.h"
 #include "resources/Context.h"
 #include "resources/ResourceTypes.h"
-#include "resources/StringResources.h"
+#include "resources/ResourceBlock.h"
 
 namespace tessel {
 

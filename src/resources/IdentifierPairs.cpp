@@ -2,7 +2,7 @@
 
 #include "resources/Context.h"
 #include "resources/ResourceTypes.h"
-#include "resources/StringResources.h"
+#include "resources/ResourceBlock.h"
 
 namespace tessel {
 

@@ -201,30 +201,8 @@ void OutputWriter::FlushDataBytes() {
 
 void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
   if (keyExtraction_ || !text) return;
-  // the text without its enclosing quotes
-  const char* p = text[0] == '"' ? text + 1 : text;
-  const char* end = text + std::strlen(text) - (text[0] == '"' ? 1 : 0);
   StartDataBlock(indent);
-  const uint16_t codePage = lex.CodePage();
-  while (p < end) {
-    if (codePage != 0 && p + 1 < end && platform::IsLeadByte(codePage, static_cast<unsigned char>(p[0]))) {
-      // a double-byte character: its second byte may be a backslash that starts no escape
-      WriteDataByte(static_cast<uint8_t>(p[0]));
-      WriteDataByte(static_cast<uint8_t>(p[1]));
-      p += 2;
-    } else if (p[0] == '"' && p + 1 < end && p[1] == '"') {
-      WriteDataByte('"');
-      p += 2;
-    } else if (p[0] == '\\') {
-      // a backslash at the very end escapes the end of the text, not the closing quote
-      static constexpr char kLoneBackslash[] = "\\";
-      Escape e = DecodeEscape(lex, p + 1 < end ? p : kLoneBackslash);
-      WriteDataByte(e.value);
-      p += e.length;
-    } else {
-      WriteDataByte(static_cast<uint8_t>(*p++));
-    }
-  }
+  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(), [this](unsigned char c) { WriteDataByte(c); });
   WriteDataByte(0);
   FlushDataBytes();
 }

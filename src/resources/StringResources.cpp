@@ -8,48 +8,10 @@
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
+#include "resources/ResourceBlock.h"
 #include "resources/ResourceTypes.h"
 
 namespace tessel {
-
-std::string LiteralBytes(Lexer& lex, const char* text) {
-  std::string bytes;
-  if (!text) return bytes;
-  size_t end = std::strlen(text);
-  size_t i = 0;
-  if (end > 0 && text[0] == '"') {
-    i = 1;
-    --end;  // the closing quote
-  }
-  const uint16_t codePage = lex.CodePage();
-  while (i < end) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (codePage != 0 && i + 1 < end && platform::IsLeadByte(codePage, c)) {
-      bytes.append(text + i, 2);
-      i += 2;
-    } else if (c == '"' && i + 1 < end && text[i + 1] == '"') {
-      bytes.push_back('"');
-      i += 2;
-    } else if (c == '\\') {
-      const Escape escape = DecodeEscape(lex, text + i);
-      bytes.push_back(static_cast<char>(escape.value));
-      i += static_cast<size_t>(escape.length);
-    } else {
-      bytes.push_back(static_cast<char>(c));
-      ++i;
-    }
-  }
-  return bytes;
-}
-
-std::string BeginResourceBlock(Context& ctx, const char* outputType) {
-  std::string id = ctx.lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
-  ctx.errors.SetResourceID(id.c_str());
-  ctx.out.Printf("%s %s", id.c_str(), outputType);
-  ctx.out.WriteNewLine();
-  ctx.out.WriteLine("BEGIN");
-  return id;
-}
 
 namespace {
 

@@ -144,4 +144,40 @@ TEST_F(ValuesTest, StringByteCount) {
   ExpectFailure([&] { StringByteCount(lex, "\"\\q\""); }, "Unrecognized character escape sequence", 3);
 }
 
+struct BytesCase {
+  uint16_t codePage;
+  const char* literal;
+  std::string bytes;
+};
+
+TEST(LiteralBytes, DecodesQuotesEscapesAndDoubleByteCharacters) {
+  const BytesCase cases[] = {
+      {0, "\"Ab\"", "Ab"},
+      {0, "\"\"", ""},
+      {0, "\"a\"\"b\"\"\"", "a\"b\""},
+      {0, "\"\\n\\t\\\\\\'\"", "\n\t\\'"},
+      {0, "\"\\101\\x42\\0x43z\"", "ABCz"},
+      {0, "\"\\0\"", std::string(1, '\0')},
+      // 0x83 0x5C is one character in code page 932: its second byte starts no escape
+      {932, "\"\x83\\n\"", "\x83\\n"},
+      {0, "\"\x83\\n\"", "\x83\n"},
+      {932, "\"\x81\x81\\n\"", "\x81\x81\n"},
+  };
+  for (const BytesCase& c : cases) {
+    ErrorContext errors;
+    Lexer lex(errors);
+    lex.SetCodePage(c.codePage);
+    EXPECT_EQ(LiteralBytes(lex, c.literal), c.bytes) << c.literal << " in code page " << c.codePage;
+  }
+}
+
+TEST_F(ValuesTest, LiteralBytesAgreesWithTheCount) {
+  // the count is the decoded bytes plus the two quotes; a backslash ending the body is refused
+  for (const char* text : {"\"a\"\"\\x41\\101\\n\"", "\"\"", "\"\\\\\""}) {
+    EXPECT_EQ(StringByteCount(lex, text), static_cast<long>(LiteralBytes(lex, text).size()) + 2) << text;
+  }
+  ExpectFailure([&] { LiteralBytes(lex, "\"a\\qb\""); }, "Unrecognized character escape sequence", 3);
+  ExpectFailure([&] { DecodeLiteral(lex, "a\\", 0, [](unsigned char) {}); }, "Unrecognized character escape sequence", 3);
+}
+
 }  // namespace

@@ -10,44 +10,6 @@ using namespace tessel;
 
 namespace {
 
-struct BytesCase {
-  uint16_t codePage;
-  const char* literal;
-  std::string bytes;
-};
-
-TEST(LiteralBytes, DecodesQuotesEscapesAndDoubleByteCharacters) {
-  const BytesCase cases[] = {
-      {0, "\"Ab\"", "Ab"},
-      {0, "\"\"", ""},
-      {0, "\"a\"\"b\"\"\"", "a\"b\""},
-      {0, "\"\\n\\t\\\\\\'\"", "\n\t\\'"},
-      {0, "\"\\101\\x42\\0x43z\"", "ABCz"},
-      {0, "\"\\0\"", std::string(1, '\0')},
-      // 0x83 0x5C is one character in code page 932: its second byte starts no escape
-      {932, "\"\x83\\n\"", "\x83\\n"},
-      {0, "\"\x83\\n\"", "\x83\n"},
-      {932, "\"\x81\x81\\n\"", "\x81\x81\n"},
-  };
-  for (const BytesCase& c : cases) {
-    ErrorContext errors;
-    Lexer lex(errors);
-    lex.SetCodePage(c.codePage);
-    EXPECT_EQ(LiteralBytes(lex, c.literal), c.bytes) << c.literal << " in code page " << c.codePage;
-  }
-}
-
-TEST(LiteralBytes, RefusesAnUnknownEscape) {
-  ErrorContext errors;
-  Lexer lex(errors);
-  try {
-    LiteralBytes(lex, "\"a\\qb\"");
-    FAIL() << "no error";
-  } catch (const FatalError& e) {
-    EXPECT_EQ(e.text, "Unrecognized character escape sequence");
-  }
-}
-
 TEST(StringResources, SourceErrors) {
   const testsupport::SourceErrorCase cases[] = {
       {"'STR#'\n128 \"x\" {\n}\n", "Resource ID is missing", 1},
