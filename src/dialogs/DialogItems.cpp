@@ -166,14 +166,14 @@ class BodyReader {
         auto font = f_.Font();
         auto frame = f_.FrameOption(type == ItemType::Button ? kAppearances : kBevels);
         std::string text = f_.Text();
-        Line(Head(type) + FormatText(", %s, %s,", Z(font), Z(frame)));
+        if (Writes()) Line(Head(type) + FormatText(", %s, %s,", Z(font), Z(frame)));
         return DataString(text) + 17;
       }
       case ItemType::IconButton:
       case ItemType::IconPushCheck: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.FrameOption(kBevels);
-        Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
+        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::SplitButton: {
@@ -181,7 +181,7 @@ class BodyReader {
         std::string word = f_.Word();
         uint16_t icon = Lookup(kAppearances, word) ? f_.ReadIconReference() : f_.IconValue(word);
         std::string text = f_.Text();
-        Line(Head(type) + FormatText(", %s, %u,", Z(font), icon));
+        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(font), icon));
         return DataString(text) + 17;
       }
       case ItemType::RadioButton:
@@ -190,7 +190,7 @@ class BodyReader {
         uint16_t group = f_.Number();
         if (type == ItemType::PushRadio) f_.OptionalKeyword(kBevels);
         std::string text = f_.Text();
-        Line(Head(type) + FormatText(", %u, %s,", group, Z(font)));
+        if (Writes()) Line(Head(type) + FormatText(", %u, %s,", group, Z(font)));
         return DataString(text) + 17;
       }
       case ItemType::IconRadioButton:
@@ -198,44 +198,44 @@ class BodyReader {
         uint16_t group = f_.Number();
         uint16_t icon = f_.ReadIconReference();
         if (type == ItemType::IconPushRadio) f_.OptionalKeyword(kBevels);
-        Line(Head(type) + FormatText(", %u, %u,", group, icon));
+        if (Writes()) Line(Head(type) + FormatText(", %u, %u,", group, icon));
         return 18;
       }
       case ItemType::IconMenuRadio: {
         uint16_t group = f_.Number();
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head(type) + FormatText(", %u, %zu,", group, icons.size()));
+        if (Writes()) Line(Head(type) + FormatText(", %u, %zu,", group, icons.size()));
         WriteList(icons, " %s,");
         return 18 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::CheckBox: {
         auto font = f_.Font();
         std::string text = f_.Text();
-        Line(Head(type) + FormatText(", %s,", Z(font)));
+        if (Writes()) Line(Head(type) + FormatText(", %s,", Z(font)));
         return DataString(text) + 15;
       }
       case ItemType::IconCheckBox: {
         uint16_t icon = f_.ReadIconReference();
-        Line(Head(type) + FormatText(", %u,", icon));
+        if (Writes()) Line(Head(type) + FormatText(", %u,", icon));
         return 16;
       }
       case ItemType::IconMenuCheck: {
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        Line(Head(type) + FormatText(", %zu,", icons.size()));
+        if (Writes()) Line(Head(type) + FormatText(", %zu,", icons.size()));
         WriteList(icons, " %s,");
         return 16 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::SingleSpin: {
         uint16_t first = f_.Number();
         uint16_t second = f_.Number();
-        Line(Head(type) + FormatText(", %u, %u,", first, second));
+        if (Writes()) Line(Head(type) + FormatText(", %u, %u,", first, second));
         return 18;
       }
       case ItemType::EditSpin: {
         uint16_t value = f_.Number();
-        Line(Head(type) + FormatText(", %u,", value));
+        if (Writes()) Line(Head(type) + FormatText(", %u,", value));
         return 16;
       }
       case ItemType::CenterText:
@@ -248,7 +248,7 @@ class BodyReader {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         uint16_t value = f_.Number();
-        Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
+        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
              FormatText(", %s, %u,", Z(font), value));
         return 18;
       }
@@ -256,7 +256,7 @@ class BodyReader {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         auto scroll = f_.Keyword(kMultiLineScrolls);
-        Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
+        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
              FormatText(", %s,", Z(font)));
         return 16;
       }
@@ -264,7 +264,7 @@ class BodyReader {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kTextEditFlags).Text();
         flags += f_.Keyword(kRichScrolls);
-        Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
+        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
         return 16;
       }
       case ItemType::UniRichEdit:
@@ -276,19 +276,19 @@ class BodyReader {
         uint16_t second = f_.Number();
         uint16_t third = f_.Number();
         std::string flags = f_.ReadFlags(kScrollBarFlags).Text();
-        Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) + FormatText(", %u, %u, %u,", page, second, third));
+        if (Writes()) Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) + FormatText(", %u, %u, %u,", page, second, third));
         return 20;
       }
       case ItemType::Slider: {
         uint16_t n[3] = {f_.Number(), f_.Number(), f_.Number()};
         auto side = f_.OptionalKeyword(kSliderSides);
-        Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
+        if (Writes()) Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
         return 20;
       }
       case ItemType::ProgressBar: {
         uint16_t n[2] = {f_.Number(), f_.Number()};
         auto frame = f_.OptionalKeyword(kProgressFrames);
-        Line(Head(type) + FormatText(", %s, %u, %u,", Z(frame), n[0], n[1]));
+        if (Writes()) Line(Head(type) + FormatText(", %s, %u, %u,", Z(frame), n[0], n[1]));
         return 20;
       }
       case ItemType::Ruler: {
@@ -302,52 +302,52 @@ class BodyReader {
           if (index == 0) ctx_.Fail("Illegal edittext index for Ruler", indexWord);
         }
         std::string kind = std::string(*ruler) + (box_.w < box_.h ? " | DG_RT_VERTICAL" : "");
-        Line(Head(FormatText("DG_ITM_RULER, %s, ", kind.c_str())) + FormatText(", %u,", index));
+        if (Writes()) Line(Head(FormatText("DG_ITM_RULER, %s, ", kind.c_str())) + FormatText(", %u,", index));
         return 16;
       }
       case ItemType::Picture:
       case ItemType::Icon: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
+        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
         return 18;
       }
       case ItemType::UserItem: {
         std::string_view update = kUpdates.absent;
         if (f_.PeekWordOnLine() == "PartialUpdate") update = f_.Keyword(kUpdates);
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        Line(Head(FormatText("DG_ITM_USERITEM, %s, ", Z(update))) + FormatText(", %s,", Z(frame)));
+        if (Writes()) Line(Head(FormatText("DG_ITM_USERITEM, %s, ", Z(update))) + FormatText(", %s,", Z(frame)));
         return 16;
       }
       case ItemType::GroupBox: {
         auto font = f_.Font();
         auto kind = f_.Keyword(kGroupKinds);
         std::string text = f_.Text();
-        Line(Head(FormatText("DG_ITM_GROUPBOX, %s, ", Z(kind))) + FormatText(", %s,", Z(font)));
+        if (Writes()) Line(Head(FormatText("DG_ITM_GROUPBOX, %s, ", Z(kind))) + FormatText(", %s,", Z(font)));
         return DataString(text) + 15;
       }
       case ItemType::Separator: {
         const char* kind = box_.w > 3 && box_.h > 3 ? "DG_SP_RECT"
                            : box_.h > box_.w        ? "DG_SP_VERTICAL"
                                                     : "DG_SP_HORIZONTAL";
-        Line(Head(FormatText("DG_ITM_SEPARATOR, %s, ", kind)) + ",");
+        if (Writes()) Line(Head(FormatText("DG_ITM_SEPARATOR, %s, ", kind)) + ",");
         return 14;
       }
       case ItemType::Splitter: {
         auto look = f_.OptionalKeyword(kSplitterLooks);
         const char* kind = box_.w <= box_.h ? "DG_SPLT_VERTICAL" : "DG_SPLT_HORIZONTAL";
-        Line(Head(FormatText("DG_ITM_SPLITTER, %s%s, ", kind, Z(look))) + ",");
+        if (Writes()) Line(Head(FormatText("DG_ITM_SPLITTER, %s%s, ", kind, Z(look))) + ",");
         return 14;
       }
       case ItemType::DateControl:
       case ItemType::TimeControl: {
         std::string_view kind = type == ItemType::TimeControl ? "DG_DT_TIME" : f_.OptionalKeyword(kDateKinds);
-        Line(Head(FormatText("DG_ITM_DATETIME, %s, ", Z(kind))) + ",");
+        if (Writes()) Line(Head(FormatText("DG_ITM_DATETIME, %s, ", Z(kind))) + ",");
         return 14;
       }
       case ItemType::TabBar:
       case ItemType::Browser:
-        Line(Head(type) + OpenEnd());
+        if (Writes()) Line(Head(type) + OpenEnd());
         return 14;
       case ItemType::UserControl:
         return UserControl();
@@ -378,7 +378,7 @@ class BodyReader {
     const char* joined = lex_.GetOptionalString();
     if (!joined) ctx_.Fail("String is missing");
     std::string text = joined;
-    Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
+    if (Writes()) Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
          FormatText(", %s, %s,", Z(frame), Z(font)));
     return DataString(text) + 17;
   }
@@ -394,7 +394,7 @@ class BodyReader {
       value.pop_back();
       value += "\\0\",";
     }
-    Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
+    if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
          FormatText(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
     return size;
   }
@@ -415,7 +415,7 @@ class BodyReader {
     if (std::string_view(resizing) == "autoResize" && scrollWord != "NoScroll")
       ctx_.Fail("Illegal combination of UniRichEdit flags", FormatText("  (%s - %s)", resizing, scrollWord.c_str()));
     std::string flags = flagSet.Text() + std::string(*scroll);
-    Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
+    if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
     return 16;
   }
 
@@ -429,7 +429,7 @@ class BodyReader {
       CheckCount(values.size());
     }
     auto frame = f_.FrameOption(kBevels);
-    Line(Head(ItemType::UserControl) + FormatText(", %u, %s, %zu,", first, Z(frame), values.size()));
+    if (Writes()) Line(Head(ItemType::UserControl) + FormatText(", %u, %s, %zu,", first, Z(frame), values.size()));
     WriteList(values, " %s,");
     return 20 + 2 * static_cast<long>(values.size());
   }
@@ -452,9 +452,9 @@ class BodyReader {
       lex_.GetToken();
       ctx_.Fail("An item is missing");
     }
-    Line(Head(ItemType::NormalTab) + FormatText(", %zu,", entries.size()));
+    if (Writes()) Line(Head(ItemType::NormalTab) + FormatText(", %zu,", entries.size()));
     for (const auto& entry : entries) {
-      Line(FormatText("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
+      if (Writes()) Line(FormatText("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 6);
     }
     return size;
@@ -467,8 +467,10 @@ class BodyReader {
       entries.push_back(lex_.ExpectTokenOnNewLine(TOK_NAME, "An item is missing"));
       CheckCount(entries.size());
     }
-    Line(Head(ItemType::SimpleTab) + FormatText(", %s, %zu,", Z(frame), entries.size()));
-    for (const auto& entry : entries) Line(FormatText("\t\t\t%s,", entry.c_str()));
+    if (Writes()) Line(Head(ItemType::SimpleTab) + FormatText(", %s, %zu,", Z(frame), entries.size()));
+    if (Writes()) {
+      for (const auto& entry : entries) Line(FormatText("\t\t\t%s,", entry.c_str()));
+    }
     return 18 + 2 * static_cast<long>(entries.size());
   }
 
@@ -496,7 +498,7 @@ class BodyReader {
       if (option == "HasHeader") header = f_.Number();
       kind += *text;
     }
-    Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
+    if (Writes()) Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
     return 20;
   }
 
@@ -515,9 +517,9 @@ class BodyReader {
       entries.push_back(std::move(entry));
       CheckCount(entries.size());
     }
-    Line(Head(ItemType::PopupControl) + FormatText(", %u, %u, %zu,", n[0], n[1], entries.size()));
+    if (Writes()) Line(Head(ItemType::PopupControl) + FormatText(", %u, %u, %zu,", n[0], n[1], entries.size()));
     for (const auto& entry : entries) {
-      Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : FormatText("\t\t%10u,", entry.icon));
+      if (Writes()) Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : FormatText("\t\t%10u,", entry.icon));
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 4);
     }
     return size;
@@ -538,9 +540,9 @@ class BodyReader {
       flags += *text;
     }
     if (rootButton) flags += " | DG_TVT_ROOTBUTTON";
-    Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
+    if (Writes()) Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
          FormatText(", %s,", Z(font)));
-    Line(FormatText("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
+    if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
     return 26;
   }
 
@@ -549,9 +551,9 @@ class BodyReader {
     uint16_t n[4] = {f_.Number(), f_.Number(), f_.Number(), f_.Number()};
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
-    Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
+    if (Writes()) Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
          FormatText(", %s, %s", Z(font), mode.c_str()) + OpenEnd());
-    Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
+    if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
     return 26;
   }
 
@@ -585,13 +587,15 @@ class BodyReader {
   // before the values that follow.
   const char* OpenEnd() const { return ctx_.settings.windres ? "," : ""; }
 
-  void Line(const std::string& text) {
-    if (writing_) ctx_.out.WriteLine(text);
-  }
+  // Item lines are formatted only when they reach the script: not in the checking reading, not
+  // while output is suspended, not in key extraction.
+  bool Writes() const { return writing_ && ctx_.out.OutputEnabled() && !ctx_.keys.IsKeyExtraction(); }
+
+  void Line(const std::string& text) { ctx_.out.WriteLine(text); }
 
   // One line of list values (or an empty line when there are none).
   void WriteList(const std::vector<std::string>& values, const char* format) {
-    if (!writing_) return;
+    if (!Writes()) return;
     if (!values.empty()) ctx_.out.WriteString("\t\t\t");
     for (const auto& value : values) ctx_.out.WriteString(FormatText(format, value.c_str()));
     ctx_.out.WriteNewLine();

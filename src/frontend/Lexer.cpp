@@ -98,9 +98,7 @@ unsigned char Lexer::Next() {
 }
 
 void Lexer::Advance(size_t count) {
-  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) {
-    for (size_t i = 0; i < count; ++i) keys_->Echo(text_[pos_ + i]);
-  }
+  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) keys_->Echo(std::string_view(text_.data() + pos_, count));
   pos_ += count;
 }
 

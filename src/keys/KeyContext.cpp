@@ -91,17 +91,35 @@ void KeyContext::EndKeyString(KeyStringState& state) {
   if (depth_ > 0) --depth_;
   if (!state.outermost || !keyed_) return;
   keyed_ = false;
-  std::string key = BuildKey();
-  Put(keyFile_.Stream(), "$" + key + "\"");
-  Put(output_, "\"" + key + "\": \"" + state.text + "\"\n");
+  const std::string key = BuildKey();
+  FILE* keyed = keyFile_.Stream();
+  Put(keyed, "$");
+  Put(keyed, key);
+  Put(keyed, "\"");
+  PutEntry(key, "", state.text);
   if (lexer_) {
     const std::string& comment = lexer_->LineComment();
-    if (!comment.empty()) Put(output_, "\"" + key + ".cmnt\": \"" + comment + "\"\n");
+    if (!comment.empty()) PutEntry(key, ".cmnt", comment);
   }
 }
 
+void KeyContext::PutEntry(std::string_view key, std::string_view suffix, std::string_view value) {
+  Put(output_, "\"");
+  Put(output_, key);
+  Put(output_, suffix);
+  Put(output_, "\": \"");
+  Put(output_, value);
+  Put(output_, "\"\n");
+}
+
+bool KeyContext::Echoing() const { return on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved()); }
+
 void KeyContext::Echo(char c) {
-  if (on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved())) putc_unlocked(c, keyFile_.Stream());
+  if (Echoing()) putc_unlocked(c, keyFile_.Stream());
+}
+
+void KeyContext::Echo(std::string_view text) {
+  if (Echoing()) Put(keyFile_.Stream(), text);
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {

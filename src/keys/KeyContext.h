@@ -52,6 +52,7 @@ class KeyContext {
   bool IsKeyedString() const { return keyed_; }
   // Echo of a consumed source character into the keyed source.
   void Echo(char c);
+  void Echo(std::string_view text);
 
   // Directive reader hooks.
   void PushKeyCondition(std::string_view id, bool negated);
@@ -62,6 +63,8 @@ class KeyContext {
   std::string BuildKey();
 
  private:
+  bool Echoing() const;
+  void PutEntry(std::string_view key, std::string_view suffix, std::string_view value);
   struct Scope {
     std::string name;
     int32_t index = -1;
