@@ -13,8 +13,10 @@ std::string EscapeDepfilePath(std::string_view path) {
   std::string escaped;
   escaped.reserve(path.size());
   for (char c : path) {
-    if (c == ' ' || c == '#') escaped += '\\';
-    else if (c == '$') escaped += '$';
+    if (c == ' ' || c == '#')
+      escaped += '\\';
+    else if (c == '$')
+      escaped += '$';
     escaped += c;
   }
   return escaped;

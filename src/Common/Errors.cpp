@@ -74,8 +74,7 @@ void ErrorContext::GeneralError(const char* format, ...) {
   Fatal(std::string("GeneralError: ") + buf.data(), 0);
 }
 
-void ErrorContext::SourceError(std::string_view message, std::string_view detail, std::string_view detail2,
-                               int line) {
+void ErrorContext::SourceError(std::string_view message, std::string_view detail, std::string_view detail2, int line) {
   std::string text;
   text.reserve(message.size() + detail.size() + detail2.size() + 16);
   text.append(message).append(detail).append(detail2);

@@ -33,9 +33,8 @@ class ErrorContext {
 
   [[noreturn]] void ErrorExit(std::string_view message);
   [[noreturn]] void GeneralError(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  [[noreturn]] void SourceError(std::string_view message, std::string_view detail, std::string_view detail2,
-                                int line);
-  [[noreturn]] void Usage();  // after the usage text was shown
+  [[noreturn]] void SourceError(std::string_view message, std::string_view detail, std::string_view detail2, int line);
+  [[noreturn]] void Usage();   // after the usage text was shown
   [[noreturn]] void Silent();  // ends the run with exit code 1, nothing more to show
 
   void SetResourceID(const char* id);

@@ -42,27 +42,43 @@ bool ReadLength(const char*& f, Spec& spec) {
 
 long long SignedArgument(const Spec& spec, va_list& args) {
   switch (spec.length) {
-    case 'H': return static_cast<signed char>(va_arg(args, int));
-    case 'h': return static_cast<short>(va_arg(args, int));
-    case 'l': return va_arg(args, long);
-    case 'L': return va_arg(args, long long);
-    case 'j': return va_arg(args, std::intmax_t);
-    case 'z': return va_arg(args, std::ptrdiff_t);  // the signed type of size_t's width
-    case 't': return va_arg(args, std::ptrdiff_t);
-    default: return va_arg(args, int);
+    case 'H':
+      return static_cast<signed char>(va_arg(args, int));
+    case 'h':
+      return static_cast<short>(va_arg(args, int));
+    case 'l':
+      return va_arg(args, long);
+    case 'L':
+      return va_arg(args, long long);
+    case 'j':
+      return va_arg(args, std::intmax_t);
+    case 'z':
+      return va_arg(args, std::ptrdiff_t);  // the signed type of size_t's width
+    case 't':
+      return va_arg(args, std::ptrdiff_t);
+    default:
+      return va_arg(args, int);
   }
 }
 
 unsigned long long UnsignedArgument(const Spec& spec, va_list& args) {
   switch (spec.length) {
-    case 'H': return static_cast<unsigned char>(va_arg(args, unsigned));
-    case 'h': return static_cast<unsigned short>(va_arg(args, unsigned));
-    case 'l': return va_arg(args, unsigned long);
-    case 'L': return va_arg(args, unsigned long long);
-    case 'j': return va_arg(args, std::uintmax_t);
-    case 'z': return va_arg(args, size_t);
-    case 't': return static_cast<unsigned long long>(va_arg(args, std::ptrdiff_t));
-    default: return va_arg(args, unsigned);
+    case 'H':
+      return static_cast<unsigned char>(va_arg(args, unsigned));
+    case 'h':
+      return static_cast<unsigned short>(va_arg(args, unsigned));
+    case 'l':
+      return va_arg(args, unsigned long);
+    case 'L':
+      return va_arg(args, unsigned long long);
+    case 'j':
+      return va_arg(args, std::uintmax_t);
+    case 'z':
+      return va_arg(args, size_t);
+    case 't':
+      return static_cast<unsigned long long>(va_arg(args, std::ptrdiff_t));
+    default:
+      return va_arg(args, unsigned);
   }
 }
 
@@ -87,7 +103,8 @@ void AppendInteger(std::string& out, const Spec& spec, bool negative, unsigned l
                            ? static_cast<size_t>(spec.precision) - count
                            : 0;
   const size_t body = (negative ? 1 : 0) + zeros + count;
-  const size_t fill = spec.width > 0 && static_cast<size_t>(spec.width) > body ? static_cast<size_t>(spec.width) - body : 0;
+  const size_t fill =
+      spec.width > 0 && static_cast<size_t>(spec.width) > body ? static_cast<size_t>(spec.width) - body : 0;
   const bool zeroFill = spec.zero && !spec.left && spec.precision < 0;
   if (!spec.left && !zeroFill) Pad(out, fill, ' ');
   if (negative) out += '-';
@@ -98,7 +115,8 @@ void AppendInteger(std::string& out, const Spec& spec, bool negative, unsigned l
 }
 
 void AppendPadded(std::string& out, const Spec& spec, const char* text, size_t count) {
-  const size_t fill = spec.width > 0 && static_cast<size_t>(spec.width) > count ? static_cast<size_t>(spec.width) - count : 0;
+  const size_t fill =
+      spec.width > 0 && static_cast<size_t>(spec.width) > count ? static_cast<size_t>(spec.width) - count : 0;
   if (!spec.left) Pad(out, fill, ' ');
   out.append(text, count);
   if (spec.left) Pad(out, fill, ' ');

@@ -42,7 +42,7 @@ struct RunFiles {
   std::string outputName;
   bool outputOpened = false;
   std::string depfileName;  // removed with the script when the run fails
-  ReadFiles reads;  // what the dependency file lists
+  ReadFiles reads;          // what the dependency file lists
 
   ~RunFiles() {
     if (input) std::fclose(input);
@@ -137,7 +137,8 @@ void WriteDepfile(platform::OutputFile& depfile, const RunSettings& settings, co
                   ErrorContext& errors) {
   platform::CreateDirectoriesAlong(settings.depfileName);
   std::string rule = DepfileRule(settings.outputName, reads.Paths());
-  if (!depfile.Open(settings.depfileName) || std::fwrite(rule.data(), 1, rule.size(), depfile.Stream()) != rule.size()) {
+  if (!depfile.Open(settings.depfileName) ||
+      std::fwrite(rule.data(), 1, rule.size(), depfile.Stream()) != rule.size()) {
     errors.GeneralError("Can't write the dependency file %s", settings.depfileName.c_str());
   }
 }
@@ -316,7 +317,7 @@ bool ConvertSource(std::string text, int markLength, RunSettings& settings, RunS
   const bool makeFile = settings.mode == Mode::kCheckMakeFile;
   const std::string& pathsText = makeFile ? settings.converterProgram : settings.paths;
   RunResourceLoop(ctx, preprocessor, pathsText, makeFile || settings.hasPaths);
-  lex.ReleaseSource();  // the anchor check needs the memory more
+  lex.ReleaseSource();     // the anchor check needs the memory more
   keys.SetLexer(nullptr);  // the lexer ends with this step
   return ctx.dialogDefinitionsUsed;
 }

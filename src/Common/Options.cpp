@@ -197,7 +197,6 @@ OptionValues ParseSimpleOptions(int argc, char** argv, int first, ErrorContext& 
 
 }  // namespace
 
-
 void ShowUsage(ErrorContext& errors) {
   std::fputs("\n\n\n\n\n", stdout);
   for (size_t page = 0; page < kUsagePages.size(); ++page) {

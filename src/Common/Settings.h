@@ -25,7 +25,7 @@ struct RunSettings {
   bool hasCodePage = false;
   std::string paths;  // -p, modes r, p, q, i
   bool hasPaths = false;
-  std::string destinationPath;  // -p, modes d and m
+  std::string destinationPath;   // -p, modes d and m
   std::string converterProgram;  // -c, mode m
   std::string envVariable;       // -v, mode d
   std::vector<std::string> directiveIds;
@@ -36,9 +36,9 @@ struct RunSettings {
   std::string prepkitSwitch;
   bool hasPrepkitSwitch = false;
   std::vector<double> multipliers;  // -w, at most 5, each above 1.0
-  std::string depfileName;  // --depfile
+  std::string depfileName;          // --depfile
   bool hasDepfile = false;
-  bool windres = false;  // --windres
+  bool windres = false;                        // --windres
   bool showHelp = false, showVersion = false;  // --help, --version
 
   // Derived

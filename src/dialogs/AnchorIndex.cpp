@@ -56,8 +56,10 @@ void AnchorIndex::Build(Lexer& lex) {
       ++line;
     } else if (c == '\'') {
       Keyword* keyword = nullptr;
-      if (std::strncmp(text + i, "'QDLG'", 6) == 0) keyword = &dialogs_;
-      else if (std::strncmp(text + i, "'DLGH'", 6) == 0) keyword = &helps_;
+      if (std::strncmp(text + i, "'QDLG'", 6) == 0)
+        keyword = &dialogs_;
+      else if (std::strncmp(text + i, "'DLGH'", 6) == 0)
+        keyword = &helps_;
       if (keyword) keyword->places.push_back(Place{text[i + 6] ? i + 7 : i + 6, line});
     }
   }

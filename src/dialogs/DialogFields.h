@@ -2,13 +2,12 @@
 // references and flag lists, each reporting its own errors at the lexer's current line.
 #pragma once
 
-#include "Common/Format.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "Common/Format.h"
 #include "dialogs/DialogTables.h"
 
 namespace tessel {

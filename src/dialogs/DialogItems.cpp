@@ -22,10 +22,10 @@ struct KindText {
 constexpr KindText kStaticTextAlignments[] = {
     {ItemType::CenterText, "DG_IS_CENTER"}, {ItemType::LeftText, "DG_IS_LEFT"}, {ItemType::RightText, "DG_IS_RIGHT"}};
 constexpr KindText kNumericEditKinds[] = {
-    {ItemType::PosIntEdit, "DG_ET_POSINT"},         {ItemType::IntEdit, "DG_ET_INT"},
-    {ItemType::RealEdit, "DG_ET_REAL"},             {ItemType::LengthEdit, "DG_ET_LENGTH"},
-    {ItemType::AreaEdit, "DG_ET_AREA"},             {ItemType::VolumeEdit, "DG_ET_VOLUME"},
-    {ItemType::AngleEdit, "DG_ET_ANGLE"},           {ItemType::PolarAngleEdit, "DG_ET_POLARANGLE"},
+    {ItemType::PosIntEdit, "DG_ET_POSINT"},    {ItemType::IntEdit, "DG_ET_INT"},
+    {ItemType::RealEdit, "DG_ET_REAL"},        {ItemType::LengthEdit, "DG_ET_LENGTH"},
+    {ItemType::AreaEdit, "DG_ET_AREA"},        {ItemType::VolumeEdit, "DG_ET_VOLUME"},
+    {ItemType::AngleEdit, "DG_ET_ANGLE"},      {ItemType::PolarAngleEdit, "DG_ET_POLARANGLE"},
     {ItemType::MMPointEdit, "DG_ET_MM_OR_PT"},
 };
 constexpr KindText kNumberEditKinds[] = {{ItemType::PasswordEdit, "DG_ET_PASSWORD"},
@@ -60,12 +60,9 @@ constexpr KindText kItemKinds[] = {
 };
 // The selection kinds of lists, tree views and list views.
 constexpr KindText kSelectKinds[] = {
-    {ItemType::SingleSelList, "DG_LT_SINGLESELECT"},
-    {ItemType::MultiSelList, "DG_LT_MULTISELECT"},
-    {ItemType::SingleSelTreeView, "DG_TVT_SINGLESELECT"},
-    {ItemType::MultiSelTreeView, "DG_TVT_MULTISELECT"},
-    {ItemType::SingleSelListView, "DG_LVT_SINGLESELECT"},
-    {ItemType::MultiSelListView, "DG_LVT_MULTISELECT"},
+    {ItemType::SingleSelList, "DG_LT_SINGLESELECT"},      {ItemType::MultiSelList, "DG_LT_MULTISELECT"},
+    {ItemType::SingleSelTreeView, "DG_TVT_SINGLESELECT"}, {ItemType::MultiSelTreeView, "DG_TVT_MULTISELECT"},
+    {ItemType::SingleSelListView, "DG_LVT_SINGLESELECT"}, {ItemType::MultiSelListView, "DG_LVT_MULTISELECT"},
 };
 
 std::string_view KindOf(std::span<const KindText> table, ItemType type) {
@@ -248,23 +245,27 @@ class BodyReader {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         uint16_t value = f_.Number();
-        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
-             FormatText(", %s, %u,", Z(font), value));
+        if (Writes())
+          Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
+               FormatText(", %s, %u,", Z(font), value));
         return 18;
       }
       case ItemType::MultiLineEdit: {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         auto scroll = f_.Keyword(kMultiLineScrolls);
-        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
-             FormatText(", %s,", Z(font)));
+        if (Writes())
+          Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
+               FormatText(", %s,", Z(font)));
         return 16;
       }
       case ItemType::RichEdit: {
         auto font = f_.Font();
         std::string flags = f_.ReadFlags(kTextEditFlags).Text();
         flags += f_.Keyword(kRichScrolls);
-        if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
+        if (Writes())
+          Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) +
+               FormatText(", %s,", Z(font)));
         return 16;
       }
       case ItemType::UniRichEdit:
@@ -276,13 +277,16 @@ class BodyReader {
         uint16_t second = f_.Number();
         uint16_t third = f_.Number();
         std::string flags = f_.ReadFlags(kScrollBarFlags).Text();
-        if (Writes()) Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) + FormatText(", %u, %u, %u,", page, second, third));
+        if (Writes())
+          Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) +
+               FormatText(", %u, %u, %u,", page, second, third));
         return 20;
       }
       case ItemType::Slider: {
         uint16_t n[3] = {f_.Number(), f_.Number(), f_.Number()};
         auto side = f_.OptionalKeyword(kSliderSides);
-        if (Writes()) Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
+        if (Writes())
+          Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
         return 20;
       }
       case ItemType::ProgressBar: {
@@ -378,8 +382,9 @@ class BodyReader {
     const char* joined = lex_.GetOptionalString();
     if (!joined) ctx_.Fail("String is missing");
     std::string text = joined;
-    if (Writes()) Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
-         FormatText(", %s, %s,", Z(frame), Z(font)));
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
+           FormatText(", %s, %s,", Z(frame), Z(font)));
     return DataString(text) + 17;
   }
 
@@ -394,8 +399,9 @@ class BodyReader {
       value.pop_back();
       value += "\\0\",";
     }
-    if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
-         FormatText(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
+           FormatText(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
     return size;
   }
 
@@ -415,7 +421,8 @@ class BodyReader {
     if (std::string_view(resizing) == "autoResize" && scrollWord != "NoScroll")
       ctx_.Fail("Illegal combination of UniRichEdit flags", FormatText("  (%s - %s)", resizing, scrollWord.c_str()));
     std::string flags = flagSet.Text() + std::string(*scroll);
-    if (Writes()) Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
     return 16;
   }
 
@@ -498,7 +505,9 @@ class BodyReader {
       if (option == "HasHeader") header = f_.Number();
       kind += *text;
     }
-    if (Writes()) Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) + FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) +
+           FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
     return 20;
   }
 
@@ -540,8 +549,9 @@ class BodyReader {
       flags += *text;
     }
     if (rootButton) flags += " | DG_TVT_ROOTBUTTON";
-    if (Writes()) Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
-         FormatText(", %s,", Z(font)));
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
+           FormatText(", %s,", Z(font)));
     if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
     return 26;
   }
@@ -551,8 +561,9 @@ class BodyReader {
     uint16_t n[4] = {f_.Number(), f_.Number(), f_.Number(), f_.Number()};
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
-    if (Writes()) Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
-         FormatText(", %s, %s", Z(font), mode.c_str()) + OpenEnd());
+    if (Writes())
+      Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
+           FormatText(", %s, %s", Z(font), mode.c_str()) + OpenEnd());
     if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
     return 26;
   }
@@ -580,7 +591,7 @@ class BodyReader {
   // "\t%3u, <kinds><x>, <y>, <w>, <h>": the start of every item line.
   std::string Head(std::string_view kinds) const {
     return FormatText("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
-                  box_.x, box_.y, box_.w, box_.h);
+                      box_.x, box_.y, box_.w, box_.h);
   }
 
   // The end of the item lines written without a closing comma: GNU windres needs the comma

@@ -5,9 +5,9 @@ namespace tessel::dialog {
 namespace {
 
 struct CombinationCheck {
-  uint32_t type;      // the dialog type the check applies to
+  uint32_t type;   // the dialog type the check applies to
   uint32_t needs;  // further flags that must all be seen
-  uint32_t anyOf;     // flags of which one seen makes the combination illegal
+  uint32_t anyOf;  // flags of which one seen makes the combination illegal
   std::string_view detail;
 };
 

@@ -24,33 +24,19 @@ inline constexpr uint16_t kGroupCaption = 0x01, kGroupMinimize = 0x02, kGroupMax
                           kGroupGrow = 0x10, kGroupFrame = 0x20, kGroupType = 0x40;
 
 inline constexpr std::array<StyleRow, 20> kStyleRows = {{
-    {"TabPage", 1, 0x1, 0x40},
-    {"Modal", 4, 0x2, 0x71},
-    {"Modeless", 8, 0x4, 0x7F},
-    {"Palette", 16, 0x8, 0x79},
-    {"noGrow", 0, 0x10, 0x10},
-    {"hGrow", 1, 0x20, 0x10},
-    {"vGrow", 2, 0x40, 0x10},
-    {"grow", 3, 0x80, 0x10},
-    {"topCaption", 0, 0x100, 0x01},
-    {"leftCaption", 32, 0x200, 0x01},
-    {"noCaption", 64, 0x400, 0x01},
-    {"noClose", 0, 0x800, 0x08},
-    {"close", 4, 0x1000, 0x08},
-    {"noMinimize", 0, 0x2000, 0x02},
-    {"minimize", 8, 0x4000, 0x02},
-    {"noMaximize", 0, 0x8000, 0x04},
-    {"maximize", 16, 0x10000, 0x04},
-    {"normalFrame", 0, 0x20000, 0x20},
-    {"thickFrame", 128, 0x40000, 0x20},
-    {"noFrame", 256, 0x80000, 0x20},
+    {"TabPage", 1, 0x1, 0x40},          {"Modal", 4, 0x2, 0x71},         {"Modeless", 8, 0x4, 0x7F},
+    {"Palette", 16, 0x8, 0x79},         {"noGrow", 0, 0x10, 0x10},       {"hGrow", 1, 0x20, 0x10},
+    {"vGrow", 2, 0x40, 0x10},           {"grow", 3, 0x80, 0x10},         {"topCaption", 0, 0x100, 0x01},
+    {"leftCaption", 32, 0x200, 0x01},   {"noCaption", 64, 0x400, 0x01},  {"noClose", 0, 0x800, 0x08},
+    {"close", 4, 0x1000, 0x08},         {"noMinimize", 0, 0x2000, 0x02}, {"minimize", 8, 0x4000, 0x02},
+    {"noMaximize", 0, 0x8000, 0x04},    {"maximize", 16, 0x10000, 0x04}, {"normalFrame", 0, 0x20000, 0x20},
+    {"thickFrame", 128, 0x40000, 0x20}, {"noFrame", 256, 0x80000, 0x20},
 }};
 
 // Flag bits of the rows above that the combination checks and the title key name test.
 inline constexpr uint32_t kSeenTabPage = 0x1, kSeenModal = 0x2, kSeenModeless = 0x4, kSeenPalette = 0x8,
-                          kSeenAnyGrow = 0x20 | 0x40 | 0x80, kSeenTopOrLeftCaption = 0x100 | 0x200,
-                          kSeenClose = 0x1000, kSeenMinimize = 0x4000, kSeenMaximize = 0x10000,
-                          kSeenNoFrame = 0x80000;
+                          kSeenAnyGrow = 0x20 | 0x40 | 0x80, kSeenTopOrLeftCaption = 0x100 | 0x200, kSeenClose = 0x1000,
+                          kSeenMinimize = 0x4000, kSeenMaximize = 0x10000, kSeenNoFrame = 0x80000;
 
 // The style state of a dialog header, fed one keyword at a time.
 struct DialogStyle {
@@ -71,29 +57,96 @@ struct DialogStyle {
 // ---- Item types ----
 
 enum class ItemType : uint8_t {
-  Button, IconButton, SplitButton, RadioButton, IconRadioButton, CheckBox, IconCheckBox, PushRadio,
-  IconPushRadio, IconMenuRadio, PushCheck, IconPushCheck, IconMenuCheck, SingleSpin, EditSpin, CenterText,
-  LeftText, RightText, PosIntEdit, IntEdit, RealEdit, LengthEdit, AreaEdit, VolumeEdit, AngleEdit,
-  PolarAngleEdit, MMPointEdit, PasswordEdit, ShortcutEdit, TextEdit, MultiLineEdit, RichEdit, UniRichEdit,
-  ScrollBar, Slider, ProgressBar, Picture, Icon, UserItem, GroupBox, Separator, NormalTab, SimpleTab,
-  SingleSelList, MultiSelList, PopupControl, DateControl, TimeControl, UserControl, SingleSelTreeView,
-  MultiSelTreeView, SingleSelListView, MultiSelListView, Ruler, Splitter, TabBar, Browser,
+  Button,
+  IconButton,
+  SplitButton,
+  RadioButton,
+  IconRadioButton,
+  CheckBox,
+  IconCheckBox,
+  PushRadio,
+  IconPushRadio,
+  IconMenuRadio,
+  PushCheck,
+  IconPushCheck,
+  IconMenuCheck,
+  SingleSpin,
+  EditSpin,
+  CenterText,
+  LeftText,
+  RightText,
+  PosIntEdit,
+  IntEdit,
+  RealEdit,
+  LengthEdit,
+  AreaEdit,
+  VolumeEdit,
+  AngleEdit,
+  PolarAngleEdit,
+  MMPointEdit,
+  PasswordEdit,
+  ShortcutEdit,
+  TextEdit,
+  MultiLineEdit,
+  RichEdit,
+  UniRichEdit,
+  ScrollBar,
+  Slider,
+  ProgressBar,
+  Picture,
+  Icon,
+  UserItem,
+  GroupBox,
+  Separator,
+  NormalTab,
+  SimpleTab,
+  SingleSelList,
+  MultiSelList,
+  PopupControl,
+  DateControl,
+  TimeControl,
+  UserControl,
+  SingleSelTreeView,
+  MultiSelTreeView,
+  SingleSelListView,
+  MultiSelListView,
+  Ruler,
+  Splitter,
+  TabBar,
+  Browser,
 };
 
 // In the order of ItemType.
 inline constexpr std::array<std::string_view, 57> kItemTypeNames = {
-    "Button",         "IconButton",        "SplitButton",      "RadioButton",       "IconRadioButton",
-    "CheckBox",       "IconCheckBox",      "PushRadio",        "IconPushRadio",     "IconMenuRadio",
-    "PushCheck",      "IconPushCheck",     "IconMenuCheck",    "SingleSpin",        "EditSpin",
-    "CenterText",     "LeftText",          "RightText",        "PosIntEdit",        "IntEdit",
-    "RealEdit",       "LengthEdit",        "AreaEdit",         "VolumeEdit",        "AngleEdit",
-    "PolarAngleEdit", "MMPointEdit",       "PasswordEdit",     "ShortcutEdit",      "TextEdit",
-    "MultiLineEdit",  "RichEdit",          "UniRichEdit",      "ScrollBar",         "Slider",
-    "ProgressBar",    "Picture",           "Icon",             "UserItem",          "GroupBox",
-    "Separator",      "NormalTab",         "SimpleTab",        "SingleSelList",     "MultiSelList",
-    "PopupControl",   "DateControl",       "TimeControl",      "UserControl",       "SingleSelTreeView",
-    "MultiSelTreeView", "SingleSelListView", "MultiSelListView", "Ruler",            "Splitter",
-    "TabBar",         "Browser",
+    "Button",           "IconButton",
+    "SplitButton",      "RadioButton",
+    "IconRadioButton",  "CheckBox",
+    "IconCheckBox",     "PushRadio",
+    "IconPushRadio",    "IconMenuRadio",
+    "PushCheck",        "IconPushCheck",
+    "IconMenuCheck",    "SingleSpin",
+    "EditSpin",         "CenterText",
+    "LeftText",         "RightText",
+    "PosIntEdit",       "IntEdit",
+    "RealEdit",         "LengthEdit",
+    "AreaEdit",         "VolumeEdit",
+    "AngleEdit",        "PolarAngleEdit",
+    "MMPointEdit",      "PasswordEdit",
+    "ShortcutEdit",     "TextEdit",
+    "MultiLineEdit",    "RichEdit",
+    "UniRichEdit",      "ScrollBar",
+    "Slider",           "ProgressBar",
+    "Picture",          "Icon",
+    "UserItem",         "GroupBox",
+    "Separator",        "NormalTab",
+    "SimpleTab",        "SingleSelList",
+    "MultiSelList",     "PopupControl",
+    "DateControl",      "TimeControl",
+    "UserControl",      "SingleSelTreeView",
+    "MultiSelTreeView", "SingleSelListView",
+    "MultiSelListView", "Ruler",
+    "Splitter",         "TabBar",
+    "Browser",
 };
 
 std::optional<ItemType> ItemTypeFromName(std::string_view word);
@@ -142,9 +195,8 @@ inline constexpr KeywordText kProgressFrameRows[] = {
 inline constexpr KeywordText kSimpleTabFrameRows[] = {{"frame", "DG_STS_FRAME"}, {"noFrame", "DG_STS_NOFRAME"}};
 inline constexpr KeywordText kRulerTypeRows[] = {
     {"editor", "DG_RT_EDITOR"}, {"table", "DG_RT_TABLE"}, {"window", "DG_RT_2DWINDOW"}};
-inline constexpr KeywordText kViewModeRows[] = {{"bottomText", "DG_LVVM_BOTTOMTEXT"},
-                                                {"rightText", "DG_LVVM_RIGHTTEXT"},
-                                                {"singleColumn", "DG_LVVM_SINGLECOLUMN"}};
+inline constexpr KeywordText kViewModeRows[] = {
+    {"bottomText", "DG_LVVM_BOTTOMTEXT"}, {"rightText", "DG_LVVM_RIGHTTEXT"}, {"singleColumn", "DG_LVVM_SINGLECOLUMN"}};
 inline constexpr KeywordText kUpdateRows[] = {{"PartialUpdate", "DG_UT_PARTIALUPDATE"}};
 inline constexpr KeywordText kMultiLineScrollRows[] = {{"HScroll", "DG_ET_HSCROLL"},
                                                        {"VScroll", "DG_ET_VSCROLL"},
@@ -217,28 +269,28 @@ struct FlagSetTable {
 inline constexpr std::string_view kNumericEditDefaults[] = {"DG_ET_FRAME", "DG_ET_ABSOLUTE", "DG_ET_CHANGEFONT",
                                                             "DG_ET_UPDATE", "DG_ET_EDITABLE"};
 inline constexpr FlagKeyword kNumericEditKeywords[] = {
-    {"frame", 0, "DG_ET_FRAME"},           {"noFrame", 0, "DG_ET_NOFRAME"},
-    {"absolute", 1, "DG_ET_ABSOLUTE"},     {"relative", 1, "DG_ET_RELATIVE"},
-    {"changeFont", 2, "DG_ET_CHANGEFONT"}, {"noChangeFont", 2, "DG_ET_NOCHANGEFONT"},
-    {"update", 3, "DG_ET_UPDATE"},         {"noUpdate", 3, "DG_ET_NOUPDATE"},
-    {"noDelay", 3, "DG_ET_NODELAY"},       {"editable", 4, "DG_ET_EDITABLE"},
-    {"readOnly", 4, "DG_ET_READONLY"},
+    {"frame", 0, "DG_ET_FRAME"},       {"noFrame", 0, "DG_ET_NOFRAME"},       {"absolute", 1, "DG_ET_ABSOLUTE"},
+    {"relative", 1, "DG_ET_RELATIVE"}, {"changeFont", 2, "DG_ET_CHANGEFONT"}, {"noChangeFont", 2, "DG_ET_NOCHANGEFONT"},
+    {"update", 3, "DG_ET_UPDATE"},     {"noUpdate", 3, "DG_ET_NOUPDATE"},     {"noDelay", 3, "DG_ET_NODELAY"},
+    {"editable", 4, "DG_ET_EDITABLE"}, {"readOnly", 4, "DG_ET_READONLY"},
 };
 inline constexpr std::string_view kTextEditDefaults[] = {"DG_ET_FRAME", "DG_ET_EDITABLE"};
-inline constexpr FlagKeyword kTextEditKeywords[] = {
-    {"noFrame", 0, "DG_ET_NOFRAME"}, {"frame", 0, nullptr}, {"readOnly", 1, "DG_ET_READONLY"}, {"editable", 1, nullptr}};
+inline constexpr FlagKeyword kTextEditKeywords[] = {{"noFrame", 0, "DG_ET_NOFRAME"},
+                                                    {"frame", 0, nullptr},
+                                                    {"readOnly", 1, "DG_ET_READONLY"},
+                                                    {"editable", 1, nullptr}};
 inline constexpr std::string_view kMultiLineEditDefaults[] = {"DG_ET_FRAME", "DG_ET_EDITABLE", "DG_ET_AUTORESIZE",
                                                               "DG_ET_EOFWRAP"};
 inline constexpr FlagKeyword kMultiLineEditKeywords[] = {
-    {"noFrame", 0, "DG_ET_NOFRAME"},           {"frame", 0, nullptr},      {"readOnly", 1, "DG_ET_READONLY"},
-    {"editable", 1, nullptr},                  {"noAutoResize", 2, "DG_ET_NOAUTORESIZE"},
-    {"autoResize", 2, nullptr},                {"wordWrap", 3, "DG_ET_WORDWRAP"},
-    {"eofWrap", 3, nullptr},
+    {"noFrame", 0, "DG_ET_NOFRAME"},           {"frame", 0, nullptr},
+    {"readOnly", 1, "DG_ET_READONLY"},         {"editable", 1, nullptr},
+    {"noAutoResize", 2, "DG_ET_NOAUTORESIZE"}, {"autoResize", 2, nullptr},
+    {"wordWrap", 3, "DG_ET_WORDWRAP"},         {"eofWrap", 3, nullptr},
 };
 inline constexpr std::string_view kStaticTextDefaults[] = {"DG_IS_VTOP", "DG_IS_NOTRUNC"};
 inline constexpr FlagKeyword kStaticTextKeywords[] = {
-    {"vTop", 0, "DG_IS_VTOP"},          {"vCenter", 0, "DG_IS_VCENTER"},      {"vBottom", 0, "DG_IS_VBOTTOM"},
-    {"noTrunc", 1, "DG_IS_NOTRUNC"},    {"truncEnd", 1, "DG_IS_TRUNCEND"},    {"truncMiddle", 1, "DG_IS_TRUNCMIDDLE"},
+    {"vTop", 0, "DG_IS_VTOP"},       {"vCenter", 0, "DG_IS_VCENTER"},   {"vBottom", 0, "DG_IS_VBOTTOM"},
+    {"noTrunc", 1, "DG_IS_NOTRUNC"}, {"truncEnd", 1, "DG_IS_TRUNCEND"}, {"truncMiddle", 1, "DG_IS_TRUNCMIDDLE"},
 };
 inline constexpr std::string_view kScrollBarDefaults[] = {"DG_SB_NORMAL", "", ""};
 inline constexpr FlagKeyword kScrollBarKeywords[] = {

@@ -9,8 +9,8 @@
 namespace tessel {
 
 struct CodeTable {
-  std::string_view option;  // "int", "gre", "rus", "ceu"
-  std::string_view name;    // "INT", "GRE", "RUS", "CEU"
+  std::string_view option;           // "int", "gre", "rus", "ceu"
+  std::string_view name;             // "INT", "GRE", "RUS", "CEU"
   std::array<uint8_t, 128> windows;  // Windows byte of each Macintosh byte 0x80..0xFF
 };
 

@@ -245,7 +245,9 @@ bool ansi2unicode(const char* text, size_t length, uint32_t codePage, std::u16st
 }
 
 bool Transcoder::CheckSourceMark(const char* text, size_t length, int* markLength) const {
-  auto begins = [&](std::string_view mark) { return length >= mark.size() && std::memcmp(text, mark.data(), mark.size()) == 0; };
+  auto begins = [&](std::string_view mark) {
+    return length >= mark.size() && std::memcmp(text, mark.data(), mark.size()) == 0;
+  };
   if (source == static_cast<uint32_t>(kEncodingUtf8)) {
     if (!begins("\xEF\xBB\xBF")) return false;
     if (markLength) *markLength = 3;
@@ -260,8 +262,8 @@ bool Transcoder::CheckSourceMark(const char* text, size_t length, int* markLengt
   return true;
 }
 
-int64_t Transcoder::Transcode(const char* text, size_t length, size_t extra, bool checkSourceMark,
-                              bool writeTargetMark, std::string& out) const {
+int64_t Transcoder::Transcode(const char* text, size_t length, size_t extra, bool checkSourceMark, bool writeTargetMark,
+                              std::string& out) const {
   if (checkSourceMark && !CheckSourceMark(text, length)) return -1;
   std::string_view mark = writeTargetMark ? TargetMark(static_cast<int32_t>(target)) : std::string_view();
 
@@ -338,8 +340,8 @@ void Transcoder::SourceDiagnostic(const char* text, size_t length) const {
       auto byteAt = [&](long at) {
         return at >= 0 && static_cast<size_t>(at) < length ? static_cast<int>(static_cast<signed char>(text[at])) : 0;
       };
-      std::fprintf(stderr, "Wrong char at pos:%d, [%x %x]\n", static_cast<int>(pos),
-                   static_cast<unsigned>(byteAt(pos)), static_cast<unsigned>(byteAt(pos + 1)));
+      std::fprintf(stderr, "Wrong char at pos:%d, [%x %x]\n", static_cast<int>(pos), static_cast<unsigned>(byteAt(pos)),
+                   static_cast<unsigned>(byteAt(pos + 1)));
       break;
     }
   }

@@ -26,9 +26,8 @@ struct Punctuation {
   int code;
 };
 constexpr Punctuation kPunctuation[] = {
-    {';', TOK_SEMICOLON}, {'+', TOK_PLUS},     {',', TOK_COMMA},  {'=', TOK_EQUAL},
-    {'[', TOK_LBRACKET},  {']', TOK_RBRACKET}, {'\\', TOK_BACKSLASH}, {'{', TOK_LBRACE},
-    {'}', TOK_RBRACE},    {'|', TOK_BAR},
+    {';', TOK_SEMICOLON}, {'+', TOK_PLUS},       {',', TOK_COMMA},  {'=', TOK_EQUAL},  {'[', TOK_LBRACKET},
+    {']', TOK_RBRACKET},  {'\\', TOK_BACKSLASH}, {'{', TOK_LBRACE}, {'}', TOK_RBRACE}, {'|', TOK_BAR},
 };
 
 constexpr bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -98,7 +97,8 @@ unsigned char Lexer::Next() {
 }
 
 void Lexer::Advance(size_t count) {
-  if (saved_.empty() && Extracting() && !keys_->IsKeyedString()) keys_->Echo(std::string_view(text_.data() + pos_, count));
+  if (saved_.empty() && Extracting() && !keys_->IsKeyedString())
+    keys_->Echo(std::string_view(text_.data() + pos_, count));
   pos_ += count;
 }
 
@@ -219,9 +219,7 @@ void Lexer::ReadString() {
   if (hooks && !deferEnd) FinishKeyString(state);
 }
 
-Lexer::TokenState Lexer::SaveTokenState() const {
-  return {std::string(token_.data()), tokenStart_, comment_};
-}
+Lexer::TokenState Lexer::SaveTokenState() const { return {std::string(token_.data()), tokenStart_, comment_}; }
 
 void Lexer::RestoreTokenState(const TokenState& state) {
   std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
@@ -283,7 +281,8 @@ void Lexer::ScanToCloser(size_t begin, char closer) {
       failure = "Illegal string";
       break;
     }
-    if ((c == '\\' && !IsLineEnd(static_cast<unsigned char>(t[end + 1]))) || (codePage_ != 0 && DoubleByteAt(t + end))) {
+    if ((c == '\\' && !IsLineEnd(static_cast<unsigned char>(t[end + 1]))) ||
+        (codePage_ != 0 && DoubleByteAt(t + end))) {
       end += 2;
     } else {
       ++end;

@@ -130,9 +130,9 @@ class Lexer {
   void FinishKeyString(KeyStringState& state);
   TokenState SaveTokenState() const;
   void RestoreTokenState(const TokenState& state);
-  unsigned char Next();  // consumes one character (echoed during key extraction)
+  unsigned char Next();        // consumes one character (echoed during key extraction)
   void Advance(size_t count);  // consumes `count` characters, none of them the end of the text
-  int LookAhead();  // GetToken in a look-ahead: nothing is consumed
+  int LookAhead();             // GetToken in a look-ahead: nothing is consumed
   void SkipLineEnd();
   bool DoubleByteAt(const char* p) const;
   bool Extracting() const;

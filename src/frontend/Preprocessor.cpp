@@ -25,18 +25,16 @@ struct DirectiveKeyword {
 
 // Searched in order: "if" must come after "ifdef" and "ifndef".
 constexpr DirectiveKeyword kDirectives[] = {
-    {"ifdef", DIR_IF, Syntax::Ifdef, false},      {"ifndef", DIR_IFNDEF, Syntax::Ifndef, false},
-    {"if", DIR_IF, Syntax::Expression, true},     {"else", DIR_ELSE, Syntax::Plain, false},
-    {"endif", DIR_ENDIF, Syntax::Plain, false},   {"include", DIR_ORDINARY, Syntax::Plain, false},
+    {"ifdef", DIR_IF, Syntax::Ifdef, false},        {"ifndef", DIR_IFNDEF, Syntax::Ifndef, false},
+    {"if", DIR_IF, Syntax::Expression, true},       {"else", DIR_ELSE, Syntax::Plain, false},
+    {"endif", DIR_ENDIF, Syntax::Plain, false},     {"include", DIR_ORDINARY, Syntax::Plain, false},
     {"define", DIR_ORDINARY, Syntax::Plain, false}, {"pragma", DIR_PRAGMA, Syntax::Plain, false},
     {"line", DIR_LINE, Syntax::Plain, false},
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\0' || c == '\r' || c == '\n'; }
-bool IsIdChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
+bool IsIdChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'; }
 bool StartsWith(const char* p, std::string_view word) {
   for (size_t i = 0; i < word.size(); ++i) {
     if (p[i] != word[i]) return false;  // stops at the terminating zero, which no word holds

@@ -30,37 +30,37 @@ enum : int {
 // (nullptr: refused in every mode), writer of the mode-d dependency entry (nullptr: in mode d
 // the handler reads and checks the resource with output suspended, as in modes h and m).
 // The handler columns are expanded by resources/ResourceTypes.cpp only.
-#define TESSEL_RESOURCE_TYPES(X)                                                        \
-  X(STR_LIST, "'STR#'", "STRS", ConvertStringList, nullptr)                             \
-  X(STRF, "'STRf'", "STRf", ConvertStringList, nullptr)                                 \
-  X(STR, "'STR '", "STR_", ConvertSingleString, nullptr)                                \
-  X(STRM, "'STRm'", "STRS", ConvertStringList, nullptr)                                 \
-  X(MENU, "'MENU'", "", nullptr, nullptr)                                               \
-  X(ACP0, "'ACP0'", "ACP0", ConvertLabelValueList, nullptr)                             \
-  X(LAY2, "'LAY2'", "LAY2", ConvertLay2List, nullptr)                                   \
-  X(PAT_LIST, "'PAT#'", "", nullptr, nullptr)                                           \
-  X(PAT, "'PAT '", "", nullptr, nullptr)                                                \
-  X(ICN_LIST, "'ICN#'", "ICON", ConvertIconList, nullptr)                               \
-  X(VERS, "'VERS'", "", nullptr, nullptr)                                               \
-  X(ACNF, "'ACNF'", "ACNF", ConvertConfigRecord, nullptr)                               \
-  X(QDLG, "'QDLG'", "QXDG", ConvertDialog, nullptr)                                     \
-  X(QICN, "'QICN'", "ICON", ConvertIcon, ListIconDependency)                            \
-  X(QBMP, "'QBMP'", "", nullptr, nullptr)                                               \
-  X(QALR, "'QALR'", "QALR", ConvertAlert, nullptr)                                      \
-  X(DLGH, "'DLGH'", "DLGH", ConvertHelpList, nullptr)                                   \
-  X(DHLP, "'DHLP'", "DHLP", ConvertHelpTexts, nullptr)                                  \
-  X(TEXT, "'TEXT'", "TEXT", ConvertTextFile, ListTextDependency)                        \
-  X(DATA, "'DATA'", "DATA", ConvertDataFile, nullptr)                                   \
-  X(QCSR, "'QCSR'", "CURSOR", ConvertCursor, ListCursorDependency)                      \
-  X(MDID, "'MDID'", "MDID", ConvertIdentifierPair, nullptr)                             \
-  X(FTGP, "'FTGP'", "FTGP", ConvertFileTypeGroup, nullptr)                              \
-  X(FTYP, "'FTYP'", "FTYP", ConvertFileType, nullptr)                                   \
-  X(FILE, "'FILE'", "FILE", ConvertFile, nullptr)                                       \
-  X(FLDR, "'FLDR'", "", nullptr, nullptr)                                               \
-  X(PLST, "'PLST'", "", nullptr, nullptr)                                               \
-  X(CMND, "'CMND'", "CMND", ConvertCommandTable, nullptr)                               \
-  X(MEPS, "'MEPS'", "MEPS", ConvertMepsList, nullptr)                                   \
-  X(JSON, "'JSON'", "JSON", ConvertDataFile, nullptr)                                   \
+#define TESSEL_RESOURCE_TYPES(X)                                   \
+  X(STR_LIST, "'STR#'", "STRS", ConvertStringList, nullptr)        \
+  X(STRF, "'STRf'", "STRf", ConvertStringList, nullptr)            \
+  X(STR, "'STR '", "STR_", ConvertSingleString, nullptr)           \
+  X(STRM, "'STRm'", "STRS", ConvertStringList, nullptr)            \
+  X(MENU, "'MENU'", "", nullptr, nullptr)                          \
+  X(ACP0, "'ACP0'", "ACP0", ConvertLabelValueList, nullptr)        \
+  X(LAY2, "'LAY2'", "LAY2", ConvertLay2List, nullptr)              \
+  X(PAT_LIST, "'PAT#'", "", nullptr, nullptr)                      \
+  X(PAT, "'PAT '", "", nullptr, nullptr)                           \
+  X(ICN_LIST, "'ICN#'", "ICON", ConvertIconList, nullptr)          \
+  X(VERS, "'VERS'", "", nullptr, nullptr)                          \
+  X(ACNF, "'ACNF'", "ACNF", ConvertConfigRecord, nullptr)          \
+  X(QDLG, "'QDLG'", "QXDG", ConvertDialog, nullptr)                \
+  X(QICN, "'QICN'", "ICON", ConvertIcon, ListIconDependency)       \
+  X(QBMP, "'QBMP'", "", nullptr, nullptr)                          \
+  X(QALR, "'QALR'", "QALR", ConvertAlert, nullptr)                 \
+  X(DLGH, "'DLGH'", "DLGH", ConvertHelpList, nullptr)              \
+  X(DHLP, "'DHLP'", "DHLP", ConvertHelpTexts, nullptr)             \
+  X(TEXT, "'TEXT'", "TEXT", ConvertTextFile, ListTextDependency)   \
+  X(DATA, "'DATA'", "DATA", ConvertDataFile, nullptr)              \
+  X(QCSR, "'QCSR'", "CURSOR", ConvertCursor, ListCursorDependency) \
+  X(MDID, "'MDID'", "MDID", ConvertIdentifierPair, nullptr)        \
+  X(FTGP, "'FTGP'", "FTGP", ConvertFileTypeGroup, nullptr)         \
+  X(FTYP, "'FTYP'", "FTYP", ConvertFileType, nullptr)              \
+  X(FILE, "'FILE'", "FILE", ConvertFile, nullptr)                  \
+  X(FLDR, "'FLDR'", "", nullptr, nullptr)                          \
+  X(PLST, "'PLST'", "", nullptr, nullptr)                          \
+  X(CMND, "'CMND'", "CMND", ConvertCommandTable, nullptr)          \
+  X(MEPS, "'MEPS'", "MEPS", ConvertMepsList, nullptr)              \
+  X(JSON, "'JSON'", "JSON", ConvertDataFile, nullptr)              \
   X(JSSC, "'JSSC'", "JSSC", ConvertDataFile, nullptr)
 
 enum : int {
@@ -68,7 +68,7 @@ enum : int {
 #define TESSEL_RESOURCE_CODE(name, ...) RES_##name,
   TESSEL_RESOURCE_TYPES(TESSEL_RESOURCE_CODE)
 #undef TESSEL_RESOURCE_CODE
-  kResourceCodeEnd,
+      kResourceCodeEnd,
 };
 
 inline constexpr std::array<std::string_view, kResourceCodeEnd - kResourceCodeBase - 1> kResourceKeywords = {

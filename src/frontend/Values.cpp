@@ -167,7 +167,8 @@ long StringByteCount(Lexer& lex, const char* text) {
 std::string LiteralBytes(Lexer& lex, const char* text) {
   std::string bytes;
   if (!text) return bytes;
-  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(), [&bytes](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
+  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(),
+                [&bytes](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
   return bytes;
 }
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "Common/Format.h"
 #include "frontend/Values.h"
 #include "images/IconWriter.h"
-#include "Common/Format.h"
 #include "images/SvgLookup.h"
 #include "images/SvgRenderer.h"
 #include "platform/OutputFile.h"

@@ -55,7 +55,7 @@ bool DeclaresMoreThanItHolds(FILE* file) {
   if (!read || !measured || size < 0 || std::memcmp(header + 4, "IHDR", 4) != 0) return false;
   const uint64_t width = BigEndian32(header + 8), height = BigEndian32(header + 12);
   const png_byte colourType = header[17];
-  const uint64_t samples = colourType == PNG_COLOR_TYPE_RGB         ? 3
+  const uint64_t samples = colourType == PNG_COLOR_TYPE_RGB          ? 3
                            : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
                            : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
                                                                      : 1;

@@ -116,7 +116,7 @@ bool MatchSVGName(std::string_view fileName, std::string_view baseName, int* wid
 }
 
 SvgSourceIndex::Result SvgSourceIndex::Find(std::string_view directory, std::string_view baseName,
-                                             std::string& foundName) {
+                                            std::string& foundName) {
   auto listing = listings_.find(directory);
   if (listing == listings_.end()) {
     Listing fresh;

@@ -68,8 +68,10 @@ int32_t KeyContext::KeyItemIndex() const { return scopes_.empty() ? -1 : scopes_
 
 std::string KeyContext::TitleKeyName(unsigned seenFlags) {
   std::string name = "Title";
-  if (seenFlags & 0x1) name += ".TP";
-  else if (seenFlags & 0x400) name += ".NC";
+  if (seenFlags & 0x1)
+    name += ".TP";
+  else if (seenFlags & 0x400)
+    name += ".NC";
   return name;
 }
 
@@ -77,8 +79,8 @@ void KeyContext::BeginKeyString(KeyStringState& state) {
   state.outermost = depth_ == 0;
   if (state.outermost) {
     state.text.clear();
-    keyed_ = on_ && !(lexer_ && lexer_->PositionSaved()) && !scopes_.empty() && !scopes_.back().name.empty() &&
-             !suppressed_;
+    keyed_ =
+        on_ && !(lexer_ && lexer_->PositionSaved()) && !scopes_.empty() && !scopes_.back().name.empty() && !suppressed_;
   }
   ++depth_;
 }
@@ -150,11 +152,20 @@ void KeyContext::NegateKeyCondition() {
   // Directive IDs hold only letters, digits and '_', so every sign and operator is a token of its own.
   for (char& c : group.tokens) {
     switch (c) {
-      case '+': c = '-'; break;
-      case '-': c = '+'; break;
-      case '&': c = '|'; break;
-      case '|': c = '&'; break;
-      default: break;
+      case '+':
+        c = '-';
+        break;
+      case '-':
+        c = '+';
+        break;
+      case '&':
+        c = '|';
+        break;
+      case '|':
+        c = '&';
+        break;
+      default:
+        break;
     }
   }
   if (group.hasIndex && !scopes_.empty()) scopes_.back().index = group.index;
@@ -192,8 +203,10 @@ std::string KeyContext::BuildKey() {
     for (size_t i = 0; i < conditions_.size(); ++i) {
       if (i > 0) key += '&';
       const Group& group = conditions_[i];
-      if (group.count > 1) key += '(' + group.tokens + ')';
-      else key += group.tokens;
+      if (group.count > 1)
+        key += '(' + group.tokens + ')';
+      else
+        key += group.tokens;
     }
   }
   return key;

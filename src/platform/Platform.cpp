@@ -14,8 +14,8 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 
@@ -140,13 +140,10 @@ struct CharsetCodePage {
   uint16_t codePage;
 };
 constexpr std::array<CharsetCodePage, 24> kCharsets = {{
-    {"SHIFT_JIS", 932}, {"SJIS", 932}, {"CP932", 932}, {"WINDOWS-31J", 932},
-    {"GBK", 936}, {"GB2312", 936}, {"GB18030", 936}, {"EUC-CN", 936}, {"CP936", 936},
-    {"EUC-KR", 949}, {"UHC", 949}, {"CP949", 949},
-    {"BIG5", 950}, {"BIG5-HKSCS", 950}, {"CP950", 950},
-    {"TIS-620", 874}, {"CP874", 874},
-    {"CP1250", 1250}, {"CP1251", 1251}, {"CP1252", 1252}, {"CP1253", 1253}, {"CP1254", 1254},
-    {"CP1255", 1255}, {"CP1256", 1256},
+    {"SHIFT_JIS", 932}, {"SJIS", 932},       {"CP932", 932},   {"WINDOWS-31J", 932}, {"GBK", 936},     {"GB2312", 936},
+    {"GB18030", 936},   {"EUC-CN", 936},     {"CP936", 936},   {"EUC-KR", 949},      {"UHC", 949},     {"CP949", 949},
+    {"BIG5", 950},      {"BIG5-HKSCS", 950}, {"CP950", 950},   {"TIS-620", 874},     {"CP874", 874},   {"CP1250", 1250},
+    {"CP1251", 1251},   {"CP1252", 1252},    {"CP1253", 1253}, {"CP1254", 1254},     {"CP1255", 1255}, {"CP1256", 1256},
 }};
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -38,17 +38,17 @@ struct Context {
   FILE* anchorFile = nullptr;  // none during key extraction
   TranscodeUtils::Transcoder* toTarget = nullptr;
   TranscodeUtils::Transcoder* toUtf16 = nullptr;
-  std::string programPath;      // the running program, for the tool root of the colour change
-  ReadFiles* reads = nullptr;   // the files read, for the dependency file
+  std::string programPath;     // the running program, for the tool root of the colour change
+  ReadFiles* reads = nullptr;  // the files read, for the dependency file
 
   // Loop state
   std::vector<std::string> paths;  // at most 10 entries of -p
-  std::string outputDir;  // the output name up to its last separator
+  std::string outputDir;           // the output name up to its last separator
   bool dialogDefinitionsUsed = false;
   FileTypeState fileTypes;
   FolderTable folders;
-  AnchorIndex anchorIndex;  // dialog titles and item anchors, found once per run
-  SvgSourceIndex svgSources;            // the image directories, each listed once per run
+  AnchorIndex anchorIndex;                // dialog titles and item anchors, found once per run
+  SvgSourceIndex svgSources;              // the image directories, each listed once per run
   SvgRendererModule svgRenderer{errors};  // loaded on the first SVG rendering
 
   // The first entry of the path list (the image directory); empty when there is none.

@@ -10,8 +10,8 @@ struct Context;
 struct ResourceType;
 
 struct FolderEntry {
-  std::string id;      // the 'FILE' resource's ID as written
-  std::string folder;  // the folder literal's text in a new pair of double quotes
+  std::string id;       // the 'FILE' resource's ID as written
+  std::string folder;   // the folder literal's text in a new pair of double quotes
   std::u16string wide;  // the folder text as UTF-16, checked when the resource was read
   unsigned char flag = 0;
 };

@@ -8,8 +8,8 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
-#include "resources/ResourceTypes.h"
 #include "resources/ResourceBlock.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 

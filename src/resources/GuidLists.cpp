@@ -7,8 +7,8 @@
 #include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
-#include "resources/ResourceTypes.h"
 #include "resources/ResourceBlock.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 
@@ -22,9 +22,9 @@ using Values = std::array<uint16_t, kMaxValues>;
 using ValueParser = uint16_t (*)(Lexer&, const char*);
 
 struct GuidListKind {
-  uint16_t headWord;     // first word of each record
-  uint32_t tag;          // third field of each record
-  long fixedSize;        // record bytes besides the name
+  uint16_t headWord;  // first word of each record
+  uint32_t tag;       // third field of each record
+  long fixedSize;     // record bytes besides the name
   int valueCount;
   std::array<ValueParser, kMaxValues> parsers;
   void (*writeTail)(OutputWriter& out, const Values& values);
@@ -57,8 +57,8 @@ constexpr GuidListKind kMeps{1,
                              72,
                              67,
                              11,
-                             {ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort,
-                              ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort},
+                             {ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort, ParseUShort,
+                              ParseUShort, ParseUShort, ParseUShort, ParseUShort},
                              WriteMepsTail};
 
 std::u16string NameUnits(Lexer& lex, const char* literal) {

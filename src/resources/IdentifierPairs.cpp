@@ -1,8 +1,8 @@
 #include "resources/IdentifierPairs.h"
 
 #include "resources/Context.h"
-#include "resources/ResourceTypes.h"
 #include "resources/ResourceBlock.h"
+#include "resources/ResourceTypes.h"
 
 namespace tessel {
 

@@ -153,8 +153,13 @@ void OutputWriter::WriteWord(uint16_t w) {
   const bool writing = Writing(output_);
   if (writing) {
     if (column_ == 1) WriteTabs(indent_);
-    const char word[7] = {'0', 'x', kUpperHexDigits[w >> 12], kUpperHexDigits[(w >> 8) & 15],
-                          kUpperHexDigits[(w >> 4) & 15], kUpperHexDigits[w & 15], ','};
+    const char word[7] = {'0',
+                          'x',
+                          kUpperHexDigits[w >> 12],
+                          kUpperHexDigits[(w >> 8) & 15],
+                          kUpperHexDigits[(w >> 4) & 15],
+                          kUpperHexDigits[w & 15],
+                          ','};
     buffer_.append(word, sizeof word);
   }
   if (++column_ > kWordsPerLine) {
@@ -188,8 +193,8 @@ void OutputWriter::WriteDataLong(uint32_t v) {
 void OutputWriter::FlushDataBytes() {
   if (pending_) {
     if (column_ == 1) WriteTabs(indent_);
-    const char escape[9] = {'"', '\\', 'x', kUpperHexDigits[pendingByte_ >> 4], kUpperHexDigits[pendingByte_ & 15],
-                            '"', ',', '\r', '\n'};
+    const char escape[9] = {'"', '\\', 'x', kUpperHexDigits[pendingByte_ >> 4], kUpperHexDigits[pendingByte_ & 15], '"',
+                            ',', '\r', '\n'};
     WriteString(std::string_view(escape, sizeof escape));
     pending_ = false;
     column_ = 1;
@@ -214,7 +219,8 @@ bool ParseGuid(const char* text, uint8_t bytes[16]) {
   const char* p = text;
   int out = 0;
   auto hex = [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+    return std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                                                       : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
   };
   for (int digits : kGroups) {
     while (*p && !std::isxdigit(static_cast<unsigned char>(*p))) ++p;

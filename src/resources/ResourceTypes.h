@@ -17,10 +17,10 @@ using ResourceHandler = void (*)(Context& ctx, const ResourceType& type);
 using DependencyWriter = void (*)(Context& ctx, const std::string& destinationPath, int indent);
 
 struct ResourceType {
-  std::string_view keyword;  // with its quotes
-  int code;                  // token code
-  const char* outputType;    // type name in the written block; empty when refused
-  ResourceHandler handler;   // null: refused in every mode
+  std::string_view keyword;          // with its quotes
+  int code;                          // token code
+  const char* outputType;            // type name in the written block; empty when refused
+  ResourceHandler handler;           // null: refused in every mode
   DependencyWriter dependencyEntry;  // mode d; null: the handler checks the resource
 };
 

@@ -39,7 +39,7 @@ TEST(Format, MatchesPrintf) {
   SAME("[%-32s] [%-10s] [%.*s] [%.2s] [%5.1s]", "big.klx", "NUL", 3, "abcdef", "xyz", "xyz");
   SAME("[%c] [%3c] [%-3c] 100%%", 'a', 'b', 'c');
   SAME("no conversions at all");
-  SAME("%s@%.2fx.png", "icon", 1.5);        // floating point: handed on
+  SAME("%s@%.2fx.png", "icon", 1.5);  // floating point: handed on
   SAME("[%+d] [% d] [%#x] [%#o] [%o]", 5, 5, 255u, 8u, 8u);
   SAME("%p|%s", static_cast<void*>(nullptr), "after a pointer");
 #undef SAME

@@ -1,10 +1,9 @@
 // Whole runs stopped by a signal half-way through a large source.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
@@ -23,7 +22,8 @@ const std::string& LargeSource() {
     std::string text;
     for (int id = 0; id < 120000; ++id) {
       text += "'STR#' " + std::to_string(id % 30000) + " \"Messages\" {\n";
-      for (int i = 0; i < 8; ++i) text += "\t\"A message of some length to convert, number " + std::to_string(i) + "\"\n";
+      for (int i = 0; i < 8; ++i)
+        text += "\t\"A message of some length to convert, number " + std::to_string(i) + "\"\n";
       text += "}\n";
     }
     return text;

@@ -9,10 +9,10 @@ using tessel::ModeFromLetter;
 
 TEST(Mode, EachLetterNamesItsModeAndIRunsAsR) {
   const std::pair<char, Mode> cases[] = {
-      {'r', Mode::kConvert},          {'i', Mode::kConvert},
-      {'p', Mode::kPreprocess},       {'q', Mode::kPreprocessKeepingComments},
-      {'d', Mode::kDependencies},     {'h', Mode::kCheckHelpBitmaps},
-      {'m', Mode::kCheckMakeFile},    {'k', Mode::kPrepkit},
+      {'r', Mode::kConvert},       {'i', Mode::kConvert},
+      {'p', Mode::kPreprocess},    {'q', Mode::kPreprocessKeepingComments},
+      {'d', Mode::kDependencies},  {'h', Mode::kCheckHelpBitmaps},
+      {'m', Mode::kCheckMakeFile}, {'k', Mode::kPrepkit},
   };
   for (const auto& [letter, mode] : cases) EXPECT_EQ(ModeFromLetter(letter), mode) << letter;
   // The letter arrives folded to lower case; anything else is no mode.

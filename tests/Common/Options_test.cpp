@@ -1,9 +1,10 @@
 #include "Common/Options.h"
-#include "Common/MainCons.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "Common/MainCons.h"
 
 using tessel::FatalError;
 using tessel::RunSettings;
@@ -41,8 +42,8 @@ Parsed Parse(std::vector<std::string> args) {
 }  // namespace
 
 TEST(ConverterOptions, AcceptsTheUsualCommandLine) {
-  auto p = Parse({"-i", "a.klx", "-O", "b.rc", "-T", "W", "-f", "M", "-l", "INT", "-d", "WIN", "-p", "img;x", "-x",
-                  "-d", "B", "-q", "utf-8", "utf-16"});
+  auto p = Parse({"-i", "a.klx", "-O", "b.rc",  "-T", "W",  "-f", "M",  "-l",    "INT",
+                  "-d", "WIN",   "-p", "img;x", "-x", "-d", "B",  "-q", "utf-8", "utf-16"});
   ASSERT_FALSE(p.failed) << p.text;
   EXPECT_EQ(p.settings.inputName, "a.klx");
   EXPECT_EQ(p.settings.outputName, "b.rc");
@@ -55,14 +56,14 @@ TEST(ConverterOptions, AcceptsTheUsualCommandLine) {
 TEST(ConverterOptions, MisuseShowsTheUsageText) {
   const std::vector<std::vector<std::string>> cases = {
       {},
-      {"-i", "a", "-o", "b"},                      // no target
-      {"-i", "a", "-o", "b", "-t", "w", "-i", "c"},  // input twice
-      {"-i", "a", "-o", "b", "-t", "w", "-n"},     // value-less option as last argument
-      {"-i", "a", "-o", "b", "-t", "w", "-z", "1"},  // unknown letter
+      {"-i", "a", "-o", "b"},                                   // no target
+      {"-i", "a", "-o", "b", "-t", "w", "-i", "c"},             // input twice
+      {"-i", "a", "-o", "b", "-t", "w", "-n"},                  // value-less option as last argument
+      {"-i", "a", "-o", "b", "-t", "w", "-z", "1"},             // unknown letter
       {"-i", "a", "-o", "b", "-t", "w", "-w", "1", "-d", "X"},  // 1 is not a multiplier
       {"-i", "a", "-o", "b", "-t", "w", "-l", "int", "-l", "gre"},
       {"-i", "a", "-o", "b", "-t", "w", "-q", "utf8"},  // second encoding missing
-      {"-j", "App", "-i", "a", "-o", "b", "-t", "w"},    // key extraction before -o
+      {"-j", "App", "-i", "a", "-o", "b", "-t", "w"},   // key extraction before -o
   };
   for (const auto& args : cases) {
     auto p = Parse(args);
@@ -218,9 +219,9 @@ TEST(LongOptions, DepfileTakesTheNextArgument) {
 }
 
 TEST(LongOptions, DepfileWithoutItsValueOrTwiceShowsTheUsageText) {
-  for (std::vector<std::string> args : {std::vector<std::string>{"-i", "a", "--depfile"},
-                                        std::vector<std::string>{"--depfile", "x", "--depfile", "y"},
-                                        std::vector<std::string>{"--windres", "--windres"}}) {
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"-i", "a", "--depfile"}, std::vector<std::string>{"--depfile", "x", "--depfile", "y"},
+        std::vector<std::string>{"--windres", "--windres"}}) {
     std::vector<char*> argv = {const_cast<char*>("tessel")};
     for (auto& a : args) argv.push_back(a.data());
     RunSettings settings;

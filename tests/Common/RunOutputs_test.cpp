@@ -1,12 +1,11 @@
 // Whole runs: what each kind of output name ends up as, the dependency file, and the checks
 // of the source and the resource list that a build relies on.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
@@ -108,8 +107,9 @@ TEST(RunOutputs, ALinkOutputKeepsTheLinkAndReplacesItsTarget) {
 
 TEST(RunOutputs, AZeroByteEndsTheRunAtItsLineInEveryMode) {
   const char* const modes[] = {
-      "-t w -i a.klx -o out.rc",        "-m p -t w -i a.klx -o out.rc",          "-m q -t w -i a.klx -o out.rc",
-      "-m d -v RES -p out -i a.klx -o out.rc", "-m h -i a.klx -o out.rc", "-m m -c conv -p out -i a.klx -o out.rc",
+      "-t w -i a.klx -o out.rc",        "-m p -t w -i a.klx -o out.rc",
+      "-m q -t w -i a.klx -o out.rc",   "-m d -v RES -p out -i a.klx -o out.rc",
+      "-m h -i a.klx -o out.rc",        "-m m -c conv -p out -i a.klx -o out.rc",
       "-t w -i a.klx -o out.rc -j App",
   };
   TempDir dir;
@@ -146,8 +146,7 @@ struct DepfileFixture {
               "'QICN' 300 \"Icon\" {\n\t\"icon\"\n}\n");
     dir.write("in/my notes.txt", "notes");
     dir.write("in/cost$#1.dat", "1234");
-    const std::string png =
-        testsupport::ReadFile(std::string(TESSEL_SOURCE_DIR) + "/examples/images/appicon.png");
+    const std::string png = testsupport::ReadFile(std::string(TESSEL_SOURCE_DIR) + "/examples/images/appicon.png");
     dir.write("in/icon.png", png);
     dir.write("ids.h", "ID_ONE = 1\n");
   }

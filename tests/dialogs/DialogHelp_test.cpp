@@ -1,4 +1,6 @@
 // The searches of the dialog help: a dialog's title and a dialog item's anchor.
+#include "dialogs/DialogHelp.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,7 +8,6 @@
 
 #include "ContextFixture.h"
 #include "dialogs/AnchorIndex.h"
-#include "dialogs/DialogHelp.h"
 #include "resources/Context.h"
 #include "resources/ResourceTypes.h"
 
@@ -157,8 +158,7 @@ TEST(ConvertDialogHelp, Errors) {
       {"'DLGH' 1 A {\n1 \"a\" X\n3 \"b\" Y\n3 \"b\" Y\n2 \"c\" Z\n}\n",
        " (5) : Current index is less then previous one  (ResID: 1)\n\n"},
       {"'DLGH' 1 A {\n70000 \"a\" X\n}\n", " (2) : Unsigned short value is expected  (ResID: 1)\n\n"},
-      {"'DLGH' 1 A {\n1 \"a\"\nB\n}\n",
-       " (2) : Resource Anchor is missing for item with index:   (ResID: 1)\n\n"},
+      {"'DLGH' 1 A {\n1 \"a\"\nB\n}\n", " (2) : Resource Anchor is missing for item with index:   (ResID: 1)\n\n"},
       {"'DLGH' 1 A {\n1 B\n}\n", " (2) : String is missing  (ResID: 1)\n\n"},
       {"'DLGH' 1 A {\n1 \"a\" B 2 \"b\" C\n}\n", " (2) : Extra character on line  (ResID: 1)\n\n"},
       {"'DLGH' 1 A {\n1 \"a\" B }\n", " (2) : Extra character on line  (ResID: 1)\n\n"},

@@ -159,13 +159,11 @@ TEST(DialogFlagSets, SlotsTakeTheLastKeyword) {
   FlagSet multi = Flags(kMultiLineEditFlags, {"noAutoResize", "autoResize", "wordWrap", "eofWrap"});
   EXPECT_EQ(multi.Text(), "DG_ET_FRAME | DG_ET_EDITABLE | DG_ET_NOAUTORESIZE | DG_ET_WORDWRAP");
   EXPECT_EQ(multi.Slot(kResizingSlot), "DG_ET_NOAUTORESIZE");
-  EXPECT_EQ(Flags(kStaticTextFlags, {"truncMiddle", "vBottom", "vCenter"}).Text(),
-            "DG_IS_VCENTER | DG_IS_TRUNCMIDDLE");
+  EXPECT_EQ(Flags(kStaticTextFlags, {"truncMiddle", "vBottom", "vCenter"}).Text(), "DG_IS_VCENTER | DG_IS_TRUNCMIDDLE");
 }
 
 TEST(DialogFlagSets, ScrollBar) {
-  EXPECT_EQ(Flags(kScrollBarFlags, {"NonFocusable", "Proportional"}).Text(),
-            "DG_SB_PROPORTIONAL | DG_SB_NONFOCUSABLE");
+  EXPECT_EQ(Flags(kScrollBarFlags, {"NonFocusable", "Proportional"}).Text(), "DG_SB_PROPORTIONAL | DG_SB_NONFOCUSABLE");
   EXPECT_EQ(Flags(kScrollBarFlags, {"NoAutoScroll"}).Text(), "DG_SB_NORMAL | DG_SB_NOAUTOSCROLL");
   EXPECT_EQ(Flags(kScrollBarFlags, {"Proportional", "Normal", "NonFocusable", "Focusable", "NoAutoScroll"}).Text(),
             "DG_SB_NORMAL | DG_SB_NOAUTOSCROLL");

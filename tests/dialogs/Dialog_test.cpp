@@ -38,8 +38,7 @@ TEST(DialogHeader, SourceErrors) {
       {"'QDLG' 7 TabPage 0 1 1 1 \"T\" {\n}\n", "Upper left corner of TabPage is not (0,0): TabPage  (ResID: 7)", 1},
       {"'QDLG' 7 Modal 0 0 1\n1 \"T\" {\n}\n", "An item is missing  (ResID: 7)", 1},
       {"'QDLG' 7 Modal 0 0 1 65536 \"T\" {\n}\n", "Unsigned short value is expected  (ResID: 7)", 1},
-      {"'QDLG' 7 Modal 0 0 1 x \"T\" {\n}\n",
-       "Illegal decimal integer value or undefined constant  (ResID: 7)", 1},
+      {"'QDLG' 7 Modal 0 0 1 x \"T\" {\n}\n", "Illegal decimal integer value or undefined constant  (ResID: 7)", 1},
       {"'QDLG' 7 Modal 0 0 1 1\n\"T\" {\n}\n", "String is missing  (ResID: 7)", 1},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\"\n\n}\n", "{ is expected  (ResID: 7)", 3},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" { Button\n}\n", "Extra character on line  (ResID: 7)", 1},
@@ -57,17 +56,19 @@ TEST(DialogHeader, LongTitleIsCutBetweenCharacters) {
   ASSERT_EQ(run.exitCode, 0) << run.out;
   std::string words;
   for (int i = 0; i < 126; ++i) words += (i % 8 == 0 ? "\t" : "") + std::string("0x6161,") + (i % 8 == 7 ? "\r\n" : "");
-  EXPECT_NE(run.script.find("7 QXDG\r\nBEGIN\r\n\t268, 0,\r\n\t4, 0,\r\n\t0, 0, 1, 1,\r\n" + words + "0x0061,\r\n\t0,\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      run.script.find("7 QXDG\r\nBEGIN\r\n\t268, 0,\r\n\t4, 0,\r\n\t0, 0, 1, 1,\r\n" + words + "0x0061,\r\n\t0,\r\n"),
+      std::string::npos)
       << run.script;
 }
 
 TEST(DialogItems, SourceErrors) {
   const std::string longValue = "\"" + std::string(267, '1') + "\"";  // 269 bytes of source text
-  const std::string edit268 = Dialog("RealEdit 0 0 1 1 SmallPlain \"" + std::string(266, '1') + "\" " + longValue + "\n");
+  const std::string edit268 =
+      Dialog("RealEdit 0 0 1 1 SmallPlain \"" + std::string(266, '1') + "\" " + longValue + "\n");
   const SourceErrorCase cases[] = {
-      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nButon 0 0 1 1 SmallPlain \"x\"\n}\n",
-       "Can't recognize item Buton  (ResID: 7)", 2},
+      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nButon 0 0 1 1 SmallPlain \"x\"\n}\n", "Can't recognize item Buton  (ResID: 7)",
+       2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nTabBar 0 0 1 1 Browser 0 0 1 1\n}\n", "Extra character on line  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\n\"x\"\n}\n", "An item is missing  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nButton 0 0 1\n1 SmallPlain \"x\"\n}\n", "An item is missing  (ResID: 7)", 2},
@@ -76,8 +77,8 @@ TEST(DialogItems, SourceErrors) {
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nButton 0 0 1 1 SmallPlain\n\"x\"\n}\n", "String is missing  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nButton 0 0 1 1 SmallPlain noFrame Bevel \"x\"\n}\n",
        "Can't recognize item Bevel  (ResID: 7)", 2},
-      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nIconButton 0 0 1 1 1 Normal\n}\n",
-       "Can't recognize item Normal  (ResID: 7)", 2},
+      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nIconButton 0 0 1 1 1 Normal\n}\n", "Can't recognize item Normal  (ResID: 7)",
+       2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nPushRadio 0 0 1 1 SmallPlain 1 noFrame \"x\"\n}\n",
        "Can't recognize item noFrame  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nIconCheckBox 0 0 1 1 HelpIcon\n}\n",
@@ -86,13 +87,13 @@ TEST(DialogItems, SourceErrors) {
        "Unsigned short value is expected  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nOffset 1 2\nSeparator 0 0 1 1\n}\n", "{ is expected  (ResID: 7)", 3},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nOffset 1 40000 {\n}\n}\n", "Short value is expected  (ResID: 7)", 2},
-      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nOffset 1 2 {\nSeparator 0 0 1 1 }\n}\n",
-       "Extra character on line  (ResID: 7)", 3},
+      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nOffset 1 2 {\nSeparator 0 0 1 1 }\n}\n", "Extra character on line  (ResID: 7)",
+       3},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nOffset 1 2 {\nSeparator 0 0 1 1\n}\n", "Unexpected end of file  (ResID: 7)", 5},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nScrollBar 0 0 1 1 00 1 2\n}\n",
        "Scrollbar page size must be greater than Zero: 00  (ResID: 7)", 2},
-      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nRuler 0 0 1 1 editor 0\n}\n",
-       "Illegal edittext index for Ruler0  (ResID: 7)", 2},
+      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nRuler 0 0 1 1 editor 0\n}\n", "Illegal edittext index for Ruler0  (ResID: 7)",
+       2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nRuler 0 0 1 1 Editor 1\n}\n", "Can't recognize item Editor  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nUniRichEdit 0 0 1 1 SmallPlain HScroll\n}\n",
        "Illegal combination of UniRichEdit flags  (autoResize - HScroll)  (ResID: 7)", 2},
@@ -106,7 +107,8 @@ TEST(DialogItems, SourceErrors) {
        "Can't recognize item bogus  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nLeftText 0 0 1 1 SmallPlain vTop |\ntruncEnd \"x\"\n}\n",
        "An item is missing  (ResID: 7)", 2},
-      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nLeftText 0 0 1 1 SmallPlain\nvTop \"x\"\n}\n", "An item is missing  (ResID: 7)", 2},
+      {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nLeftText 0 0 1 1 SmallPlain\nvTop \"x\"\n}\n", "An item is missing  (ResID: 7)",
+       2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nLeftText 0 0 1 1 SmallPlain Shadow \"x\"\n}\n",
        "Can't recognize item Shadow  (ResID: 7)", 2},
       {"'QDLG' 7 Modal 0 0 1 1 \"T\" {\nMultiLineEdit 0 0 1 1 SmallPlain\n}\n", "An item is missing  (ResID: 7)", 2},
@@ -129,8 +131,10 @@ TEST(DialogItems, SourceErrors) {
 
 TEST(DialogItems, AcceptedForms) {
   // noAutoResize makes any scroll legal; a value string of 268 bytes is taken whole.
-  const auto run = RunSource(Dialog("UniRichEdit 0 0 1 1 SmallPlain noAutoResize | autoResize VScroll\n"
-                                    "RealEdit 0 0 1 1 SmallPlain \"\" \"" + std::string(266, '9') + "\"\n"));
+  const auto run =
+      RunSource(Dialog("UniRichEdit 0 0 1 1 SmallPlain noAutoResize | autoResize VScroll\n"
+                       "RealEdit 0 0 1 1 SmallPlain \"\" \"" +
+                       std::string(266, '9') + "\"\n"));
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_NE(run.script.find("DG_ET_NOAUTORESIZE | DG_ET_EOFWRAP | DG_ET_VSCROLL,"), std::string::npos);
   EXPECT_NE(run.script.find("\"\\0\", \"" + std::string(266, '9') + "\\0\","), std::string::npos);

@@ -47,7 +47,8 @@ TEST(CodeTables, TranslationKeepsAsciiAndMapsHighBytes) {
   const Spot spots[] = {{"gre", 0x87, 0xA1}, {"gre", 0xD3, 0xB4}, {"gre", 0xFF, 0xFF}, {"rus", 0x80, 0xC0},
                         {"rus", 0xDD, 0xA8}, {"rus", 0xFF, 0xA4}, {"ceu", 0x8F, 0x8F}, {"ceu", 0xE1, 0x8A},
                         {"ceu", 0xFF, 0xA1}, {"int", 0xD8, 0xFF}, {"int", 0xC0, 0xBF}, {"gre", 0xA0, 0x9A}};
-  for (const Spot& s : spots) EXPECT_EQ(BuildTranslation(Table(s.table))[s.mac], s.windows) << s.table << " " << int(s.mac);
+  for (const Spot& s : spots)
+    EXPECT_EQ(BuildTranslation(Table(s.table))[s.mac], s.windows) << s.table << " " << int(s.mac);
 }
 
 TEST(CodeTables, WindowsBytesAreAllDifferent) {

@@ -16,7 +16,7 @@ struct Outcome {
 };
 
 Outcome Convert(uint32_t source, uint32_t target, const std::string& text, bool checkMark, bool writeMark,
-            size_t extra = 0) {
+                size_t extra = 0) {
   Transcoder transcoder(source, target);
   Outcome o;
   testing::internal::CaptureStdout();
@@ -34,10 +34,11 @@ TEST(Encodings, NamesAndNumbers) {
     const char* name;
     int32_t encoding;
   };
-  const Case cases[] = {{"65001", 65001}, {"1252", 1252},   {"0", 0},         {"utf8", 65001},      {"utf-8", 65001},
-                        {"U8", 65001},    {"utf16", 1200},  {"utf-16", 1200}, {"U16", 1200},        {"UTF8", -1},
-                        {"Utf-8", -1},    {"u8", -1},       {"", -1},         {"12a", -1},          {"-5", -1},
-                        {" 12", -1},      {"latin1", -1},   {"2147483647", 2147483647}, {"2147483648", -1}};
+  const Case cases[] = {
+      {"65001", 65001},  {"1252", 1252},   {"0", 0},      {"utf8", 65001}, {"utf-8", 65001}, {"U8", 65001},
+      {"utf16", 1200},   {"utf-16", 1200}, {"U16", 1200}, {"UTF8", -1},    {"Utf-8", -1},    {"u8", -1},
+      {"", -1},          {"12a", -1},      {"-5", -1},    {" 12", -1},     {"latin1", -1},   {"2147483647", 2147483647},
+      {"2147483648", -1}};
   for (const Case& c : cases) EXPECT_EQ(EncodingFromName(c.name), c.encoding) << c.name;
 }
 
@@ -52,10 +53,14 @@ TEST(Encodings, Marks) {
     bool found;
     int length;  // -1: left unchanged
   };
-  const Case cases[] = {{65001, "\xEF\xBB\xBFx", true, 3}, {65001, "x\xEF\xBB\xBF", false, -1},
-                        {65001, "\xEF\xBB", false, -1},     {1200, "\xFF\xFEx", true, 2},
-                        {1200, "\xFE\xFF", true, 2},        {1200, "\xEF\xBB\xBF", false, -1},
-                        {1252, "abc", true, 0},             {932, "", true, 0}};
+  const Case cases[] = {{65001, "\xEF\xBB\xBFx", true, 3},
+                        {65001, "x\xEF\xBB\xBF", false, -1},
+                        {65001, "\xEF\xBB", false, -1},
+                        {1200, "\xFF\xFEx", true, 2},
+                        {1200, "\xFE\xFF", true, 2},
+                        {1200, "\xEF\xBB\xBF", false, -1},
+                        {1252, "abc", true, 0},
+                        {932, "", true, 0}};
   for (const Case& c : cases) {
     int length = -1;
     EXPECT_EQ(Transcoder(c.source, 1252).CheckSourceMark(c.text.data(), c.text.size(), &length), c.found)
@@ -139,7 +144,11 @@ TEST(Transcode, UnknownEncodingsFail) {
 }
 
 TEST(Transcode, CharacterMissingFromTargetCodePage) {
-  Outcome o = Convert(65001, 1252, "\xEF\xBB\xBF" "a\xD0\x96" "bc", true, false);
+  Outcome o = Convert(65001, 1252,
+                      "\xEF\xBB\xBF"
+                      "a\xD0\x96"
+                      "bc",
+                      true, false);
   EXPECT_EQ(o.result, -1);
   EXPECT_EQ(o.stdoutText, "Replacement char used\n");
   EXPECT_EQ(o.stderrText,
@@ -147,7 +156,8 @@ TEST(Transcode, CharacterMissingFromTargetCodePage) {
             "WideCharToMultiByte returned bad2\n"
             "replace is used!\n"
             "WideCharToMultiByte returned bad at char:2 1046\n"
-            "\"a\xD0\x96" "b\"");
+            "\"a\xD0\x96"
+            "b\"");
   // UTF-8 holds every character.
   EXPECT_EQ(Convert(1251, 65001, "\xC6", false, false).out, "\xD0\x96");
 }
@@ -179,7 +189,10 @@ TEST(WideLiteral, DecodesQuotesEscapesAndUtf8) {
   lex.SetSource("");
   EXPECT_EQ(WideFromLiteral(lex, ""), u"");
   EXPECT_EQ(WideLengthOfLiteral(lex, ""), 0u);
-  EXPECT_EQ(WideFromLiteral(lex, "Gr\xC3\xBC\xC3\x9F" "e"), u"Grüße");
+  EXPECT_EQ(WideFromLiteral(lex,
+                            "Gr\xC3\xBC\xC3\x9F"
+                            "e"),
+            u"Grüße");
   EXPECT_EQ(WideFromLiteral(lex, "a\"\"b\"c"), u"a\"b\"c");
   EXPECT_EQ(WideFromLiteral(lex, "\\x41\\t\\101"), u"A\tA");
   EXPECT_EQ(WideFromLiteral(lex, "ab\\0cd"), u"ab");

@@ -45,14 +45,30 @@ TEST_F(LexerTest, TokensOfEveryKind) {
       "  #ifdef WIN  \n"
       "@at line\n"
       "\"s\"",
-      {{RES_STR_LIST, "'STR#'", 1}, {RES_JSSC, "'JSSC'", 1}, {RES_STR, "'STR '", 1},
-       {TOK_NAME, "-12", 2},        {TOK_NAME, "0x7FFF", 2},   {TOK_NAME, "1.5", 2},
-       {TOK_NAME, "IDOK", 2},       {TOK_NAME, "a.b-c", 2},    {TOK_NAME, "_x", 2},
-       {TOK_NAME, "-y", 2},         {TOK_SEMICOLON, "", 3},    {TOK_PLUS, "", 3},
-       {TOK_COMMA, "", 3},          {TOK_EQUAL, "", 3},        {TOK_LBRACKET, "", 3},
-       {TOK_RBRACKET, "", 3},       {TOK_BACKSLASH, "", 3},    {TOK_LBRACE, "", 3},
-       {TOK_RBRACE, "", 3},         {TOK_BAR, "", 3},          {TOK_COMMAND, "$cmd1", 4},
-       {TOK_NAME, "(a \"b\" \\) c)", 4}, {TOK_DIRECTIVE, "#ifdef WIN  ", 5}, {TOK_AT_LINE, "@at line", 6},
+      {{RES_STR_LIST, "'STR#'", 1},
+       {RES_JSSC, "'JSSC'", 1},
+       {RES_STR, "'STR '", 1},
+       {TOK_NAME, "-12", 2},
+       {TOK_NAME, "0x7FFF", 2},
+       {TOK_NAME, "1.5", 2},
+       {TOK_NAME, "IDOK", 2},
+       {TOK_NAME, "a.b-c", 2},
+       {TOK_NAME, "_x", 2},
+       {TOK_NAME, "-y", 2},
+       {TOK_SEMICOLON, "", 3},
+       {TOK_PLUS, "", 3},
+       {TOK_COMMA, "", 3},
+       {TOK_EQUAL, "", 3},
+       {TOK_LBRACKET, "", 3},
+       {TOK_RBRACKET, "", 3},
+       {TOK_BACKSLASH, "", 3},
+       {TOK_LBRACE, "", 3},
+       {TOK_RBRACE, "", 3},
+       {TOK_BAR, "", 3},
+       {TOK_COMMAND, "$cmd1", 4},
+       {TOK_NAME, "(a \"b\" \\) c)", 4},
+       {TOK_DIRECTIVE, "#ifdef WIN  ", 5},
+       {TOK_AT_LINE, "@at line", 6},
        {TOK_STRING, "\"s\"", 7}});
 }
 
@@ -74,15 +90,14 @@ TEST_F(LexerTest, PunctuationLeavesThePreviousTokenText) {
 }
 
 TEST_F(LexerTest, LineEndsAndComments) {
-  ExpectTokens("a\rb\nc\r\nd\n\re /* x\n y */ f // g\n h /* i */ j // $NOP k",
-               {{TOK_NAME, "a", 1},
-                {TOK_NAME, "b", 2},
-                {TOK_NAME, "c", 3},
-                {TOK_NAME, "d", 4},
-                {TOK_NAME, "e", 6},
-                {TOK_NAME, "f", 7},
-                {TOK_NAME, "h", 8},
-                {TOK_NAME, "j", 8}});
+  ExpectTokens("a\rb\nc\r\nd\n\re /* x\n y */ f // g\n h /* i */ j // $NOP k", {{TOK_NAME, "a", 1},
+                                                                                {TOK_NAME, "b", 2},
+                                                                                {TOK_NAME, "c", 3},
+                                                                                {TOK_NAME, "d", 4},
+                                                                                {TOK_NAME, "e", 6},
+                                                                                {TOK_NAME, "f", 7},
+                                                                                {TOK_NAME, "h", 8},
+                                                                                {TOK_NAME, "j", 8}});
 }
 
 TEST_F(LexerTest, ZeroByteEndsTheText) {
@@ -143,18 +158,15 @@ TEST_F(LexerTest, Errors) {
   }
 }
 
-TEST_F(LexerTest, TextEndingInALineCommentEnds) {
-  ExpectTokens("a // last", {{TOK_NAME, "a", 1}});
-}
+TEST_F(LexerTest, TextEndingInALineCommentEnds) { ExpectTokens("a // last", {{TOK_NAME, "a", 1}}); }
 
 TEST_F(LexerTest, StringsInWindowsForm) {
-  ExpectTokens(R"("a\"b" "x\ny\\z" "p\.q" "\\." "\\\"" "")",
-               {{TOK_STRING, R"("a""b")", 1},
-                {TOK_STRING, R"("x\ny\\z")", 1},
-                {TOK_STRING, R"("p.q")", 1},
-                {TOK_STRING, R"("\\.")", 1},
-                {TOK_STRING, R"("\\""")", 1},
-                {TOK_STRING, R"("")", 1}});
+  ExpectTokens(R"("a\"b" "x\ny\\z" "p\.q" "\\." "\\\"" "")", {{TOK_STRING, R"("a""b")", 1},
+                                                              {TOK_STRING, R"("x\ny\\z")", 1},
+                                                              {TOK_STRING, R"("p.q")", 1},
+                                                              {TOK_STRING, R"("\\.")", 1},
+                                                              {TOK_STRING, R"("\\""")", 1},
+                                                              {TOK_STRING, R"("")", 1}});
 }
 
 TEST_F(LexerTest, DoubleByteCharactersInStrings) {

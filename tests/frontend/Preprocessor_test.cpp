@@ -47,8 +47,8 @@ TEST_F(PreprocessorTest, SelectsLinesInPlace) {
       "c\n"
       "#endif\n"
       "d";
-  EXPECT_EQ(Run(text, {"WIN"}), "a\n" + Blank("#ifdef WIN") + "\nb\r\n" + Blank("#else") + "\r" + Blank("c") +
-                                    "\n" + Blank("#endif") + "\nd");
+  EXPECT_EQ(Run(text, {"WIN"}), "a\n" + Blank("#ifdef WIN") + "\nb\r\n" + Blank("#else") + "\r" + Blank("c") + "\n" +
+                                    Blank("#endif") + "\nd");
   EXPECT_EQ(Run(text), "a\n" + Blank("#ifdef WIN") + "\n" + Blank("b") + "\r\n" + Blank("#else") + "\rc\n" +
                            Blank("#endif") + "\nd");
 }
@@ -189,9 +189,10 @@ TEST_F(PreprocessorTest, ReadsHandedLines) {
     const char* line;
     int kind;
   };
-  const Case cases[] = {{"#ifdef A", DIR_IF},   {"#if defined(A)", DIR_IF}, {"#ifndef A", DIR_IFNDEF},
-                        {"#else", DIR_ELSE},     {"#endif", DIR_ENDIF},      {"#pragma x", DIR_PRAGMA},
-                        {"#line 3", DIR_LINE},   {"#include \"x\"", DIR_ORDINARY}, {"x", DIR_ORDINARY}};
+  const Case cases[] = {
+      {"#ifdef A", DIR_IF},  {"#if defined(A)", DIR_IF}, {"#ifndef A", DIR_IFNDEF}, {"#else", DIR_ELSE},
+      {"#endif", DIR_ENDIF}, {"#pragma x", DIR_PRAGMA},  {"#line 3", DIR_LINE},     {"#include \"x\"", DIR_ORDINARY},
+      {"x", DIR_ORDINARY}};
   for (const Case& c : cases) EXPECT_EQ(pre.ReadDirectiveLine(c.line, 7), c.kind) << c.line;
   FatalError error = Catch([&] { pre.ReadDirectiveLine("#ifdef", 7); });
   EXPECT_EQ(error.report, Report("Directive ID is missing", 7));

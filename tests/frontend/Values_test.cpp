@@ -14,7 +14,10 @@ namespace {
 
 class ValuesTest : public LexerFixture {
  protected:
-  void SetUp() override { Source("\n\nx"); lex.GetToken(); }  // errors at line 3
+  void SetUp() override {
+    Source("\n\nx");
+    lex.GetToken();
+  }  // errors at line 3
 };
 
 TEST_F(ValuesTest, NumberTests) {
@@ -23,9 +26,9 @@ TEST_F(ValuesTest, NumberTests) {
     bool decimal, hex, hexWithPrefix;
   };
   const Case cases[] = {
-      {"12", true, true, false},        {"-3", true, false, false},        {"-", false, false, false},
-      {"", false, false, false},        {"1.5", false, false, false},      {"0x1F", false, false, true},
-      {"0XaB", false, false, true},     {"0x", false, false, false},       {"FFFF", false, true, false},
+      {"12", true, true, false},          {"-3", true, false, false},           {"-", false, false, false},
+      {"", false, false, false},          {"1.5", false, false, false},         {"0x1F", false, false, true},
+      {"0XaB", false, false, true},       {"0x", false, false, false},          {"FFFF", false, true, false},
       {"0x12345678", false, false, true}, {"0x000000001", false, false, false}, {"12345678901", true, false, false},
       {"IDOK", false, false, false},
   };
@@ -111,18 +114,18 @@ TEST_F(ValuesTest, Escapes) {
     int length;
   };
   const Case cases[] = {
-      {"\\n", 10, 2},     {"\\r", 13, 2},     {"\\t", 9, 2},      {"\\v", 11, 2},    {"\\f", 12, 2},
-      {"\\b", 8, 2},      {"\\\"", '"', 2},   {"\\'", '\'', 2},   {"\\\\", '\\', 2}, {"\\101", 65, 4},
-      {"\\1019", 65, 4},  {"\\7", 7, 2},      {"\\0", 0, 2},      {"\\177", 127, 4}, {"\\x41", 65, 4},
-      {"\\X41g", 65, 4},  {"\\x0041", 65, 6}, {"\\0x41", 65, 5},  {"\\0X7f", 127, 5},
+      {"\\n", 10, 2},    {"\\r", 13, 2},     {"\\t", 9, 2},     {"\\v", 11, 2},     {"\\f", 12, 2},
+      {"\\b", 8, 2},     {"\\\"", '"', 2},   {"\\'", '\'', 2},  {"\\\\", '\\', 2},  {"\\101", 65, 4},
+      {"\\1019", 65, 4}, {"\\7", 7, 2},      {"\\0", 0, 2},     {"\\177", 127, 4},  {"\\x41", 65, 4},
+      {"\\X41g", 65, 4}, {"\\x0041", 65, 6}, {"\\0x41", 65, 5}, {"\\0X7f", 127, 5},
   };
   for (const Case& c : cases) {
     Escape e = DecodeEscape(lex, c.text);
     EXPECT_EQ(e.value, c.value) << c.text;
     EXPECT_EQ(e.length, c.length) << c.text;
   }
-  for (const char* bad : {"\\a", "\\e", "\\?", "\\ ", "\\.", "\\", "\\x", "\\xg", "\\x80", "\\x100", "\\200",
-                          "\\0x", "\\0x80"}) {
+  for (const char* bad :
+       {"\\a", "\\e", "\\?", "\\ ", "\\.", "\\", "\\x", "\\xg", "\\x80", "\\x100", "\\200", "\\0x", "\\0x80"}) {
     SCOPED_TRACE(bad);
     ExpectFailure([&] { DecodeEscape(lex, bad); }, "Unrecognized character escape sequence", 3);
   }
@@ -134,8 +137,8 @@ TEST_F(ValuesTest, StringByteCount) {
     long count;
   };
   const std::vector<Case> cases = {
-      {"\"abc\"", 5},   {"\"a\\nb\"", 5}, {"\"\\n\"", 3},    {"\"\"", 2},       {"\"a\"\"b\"", 5},
-      {"\"\"\"\"", 3},  {"\"\"\"\"\"\"", 4}, {"\"\\x41\\101\"", 4}, {"\"\x81\x40\"", 4},
+      {"\"abc\"", 5},  {"\"a\\nb\"", 5},    {"\"\\n\"", 3},        {"\"\"", 2},         {"\"a\"\"b\"", 5},
+      {"\"\"\"\"", 3}, {"\"\"\"\"\"\"", 4}, {"\"\\x41\\101\"", 4}, {"\"\x81\x40\"", 4},
   };
   for (const Case& c : cases) EXPECT_EQ(StringByteCount(lex, c.text.c_str()), c.count) << c.text;
   lex.SetCodePage(932);
@@ -177,7 +180,8 @@ TEST_F(ValuesTest, LiteralBytesAgreesWithTheCount) {
     EXPECT_EQ(StringByteCount(lex, text), static_cast<long>(LiteralBytes(lex, text).size()) + 2) << text;
   }
   ExpectFailure([&] { LiteralBytes(lex, "\"a\\qb\""); }, "Unrecognized character escape sequence", 3);
-  ExpectFailure([&] { DecodeLiteral(lex, "a\\", 0, [](unsigned char) {}); }, "Unrecognized character escape sequence", 3);
+  ExpectFailure([&] { DecodeLiteral(lex, "a\\", 0, [](unsigned char) {}); }, "Unrecognized character escape sequence",
+                3);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Whole runs at the edges of the stated limits: token and name lengths, the path list, the
 // multiplier list, deep nesting of conditionals and a source that is one huge line.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <png.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include <png.h>
-
 #include "TestSupport.h"
-#include "resources/RunSource.h"
 #include "frontend/Tokens.h"
 #include "resources/ResourceLoop.h"
+#include "resources/RunSource.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
 #include <string>
 
 #include "../images/ImageTestSupport.h"

@@ -80,13 +80,28 @@ std::string IndexFind(tessel::SvgSourceIndex& index, const std::string& dir, con
 
 // Names at the edges of the matching rules: letter case, blanks that the scan skips, words
 // after the extension, signs, bytes above 127 and files that are no SVG sources at all.
-const char* const kTrickyNames[] = {
-    "arrow_16x16.svg", "Arrow_8x8.SVG",   "ARROW_1x1.svg",   "arrow_16x16.svg.bak", "arrow-16x16.svg",
-    "arrow_16x16.svg x", "arrow_2x2. svg", "arrow_ 3x4.svg", "arrow_+3x4.svg",     "a  _1x1.svg",
-    "arrow.png",       "arrows_4x4.svg",  "b_1x1.svg",       "x_4x4.svg y_4x4.svg", "x_4x4.svg y.png",
-    "\xc3\xa9_1x1.svg", "Zeta_1x1.svg",  "zeta_1x1.svg",    "svg",                 "_1x1.svg"};
-const char* const kBases[] = {"arrow", "ARROW", "Arrow", "a",        "a ",          "arrows",  "x", "x_4x4.svg y",
-                              "b",     "",      "zeta",  "\xc3\xa9", "ARROW_16x16", "nothing"};
+const char* const kTrickyNames[] = {"arrow_16x16.svg",
+                                    "Arrow_8x8.SVG",
+                                    "ARROW_1x1.svg",
+                                    "arrow_16x16.svg.bak",
+                                    "arrow-16x16.svg",
+                                    "arrow_16x16.svg x",
+                                    "arrow_2x2. svg",
+                                    "arrow_ 3x4.svg",
+                                    "arrow_+3x4.svg",
+                                    "a  _1x1.svg",
+                                    "arrow.png",
+                                    "arrows_4x4.svg",
+                                    "b_1x1.svg",
+                                    "x_4x4.svg y_4x4.svg",
+                                    "x_4x4.svg y.png",
+                                    "\xc3\xa9_1x1.svg",
+                                    "Zeta_1x1.svg",
+                                    "zeta_1x1.svg",
+                                    "svg",
+                                    "_1x1.svg"};
+const char* const kBases[] = {"arrow",       "ARROW", "Arrow", "a",    "a ",       "arrows",      "x",
+                              "x_4x4.svg y", "b",     "",      "zeta", "\xc3\xa9", "ARROW_16x16", "nothing"};
 
 }  // namespace
 

@@ -96,8 +96,8 @@ TEST(SvgRenderer, RenderedSizeIsTheTruncatedScaledSize) {
                         {"a.svg", 16, 2.0f, 32},
                         {"b.svg", 15, 1.5f, 22}};
   for (const auto& c : cases) {
-    ASSERT_TRUE(ConvertSVGToPNG(kPlainProgram, dir.file(c.svg), dir.file("out.png"), dir.path(), "a", c.scale,
-                                        c.size, c.size, 1))
+    ASSERT_TRUE(ConvertSVGToPNG(kPlainProgram, dir.file(c.svg), dir.file("out.png"), dir.path(), "a", c.scale, c.size,
+                                c.size, 1))
         << c.svg << " " << c.scale;
     tessel::PngImage image = tessel::ReadPngImage(dir.file("out.png"));
     EXPECT_EQ(image.width, c.expected) << c.svg << " " << c.scale;
@@ -108,8 +108,7 @@ TEST(SvgRenderer, RenderedSizeIsTheTruncatedScaledSize) {
 TEST(SvgRenderer, DrawingIsStretchedToTheNamedSize) {
   testsupport::TempDir dir;
   dir.write("wide.svg", TwoColourSvg(100, 50));
-  ASSERT_TRUE(
-      ConvertSVGToPNG(kPlainProgram, dir.file("wide.svg"), dir.file("out.png"), "", "wide", 1.0f, 16, 16, 1));
+  ASSERT_TRUE(ConvertSVGToPNG(kPlainProgram, dir.file("wide.svg"), dir.file("out.png"), "", "wide", 1.0f, 16, 16, 1));
   tessel::PngImage image = tessel::ReadPngImage(dir.file("out.png"));
   ASSERT_EQ(image.width, 16u);
   ASSERT_EQ(image.height, 16u);
@@ -124,14 +123,11 @@ TEST(SvgRenderer, FailuresWriteNoPng) {
   testsupport::TempDir dir;
   dir.write("a.svg", TwoColourSvg(16, 16));
   dir.write("text.svg", "this is no svg\n");
-  EXPECT_FALSE(
-      ConvertSVGToPNG(kPlainProgram, dir.file("text.svg"), dir.file("1.png"), "", "t", 1.0f, 16, 16, 1));
-  EXPECT_FALSE(
-      ConvertSVGToPNG(kPlainProgram, dir.file("missing.svg"), dir.file("2.png"), "", "m", 1.0f, 16, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("text.svg"), dir.file("1.png"), "", "t", 1.0f, 16, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("missing.svg"), dir.file("2.png"), "", "m", 1.0f, 16, 16, 1));
   EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("3.png"), "", "a", 1.0f, 0, 16, 1));
   EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("4.png"), "", "a", 1.5f, -16, 16, 1));
-  EXPECT_FALSE(
-      ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("no/dir/5.png"), "", "a", 1.0f, 16, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(kPlainProgram, dir.file("a.svg"), dir.file("no/dir/5.png"), "", "a", 1.0f, 16, 16, 1));
   for (const char* png : {"1.png", "2.png", "3.png", "4.png"}) EXPECT_FALSE(dir.exists(png)) << png;
 }
 
@@ -143,8 +139,7 @@ TEST(SvgRenderer, ColourChangeRunsTheScriptWithoutAShell) {
   std::filesystem::create_directories(dest);
   testsupport::WriteFile(images + "/it's.svg", TwoColourSvg(16, 16));
 
-  ASSERT_TRUE(
-      ConvertSVGToPNG(tools.program, images + "/it's.svg", dest + "/it.png", dest, "it", 1.5f, 16, 16, 1));
+  ASSERT_TRUE(ConvertSVGToPNG(tools.program, images + "/it's.svg", dest + "/it.png", dest, "it", 1.5f, 16, 16, 1));
   tessel::PngImage image = tessel::ReadPngImage(dest + "/it.png");
   ASSERT_EQ(image.width, 24u);
   EXPECT_EQ(PixelAt(image, 2, 2), 0xFF00FF00u);  // recoloured by the script
@@ -174,8 +169,7 @@ TEST(SvgRenderer, TemporarySvgWithoutDestinationIsNamedAfterTheSource) {
   testsupport::WriteFile(tools.dir.file("arrow_16x16_2.00xTmp.svg"), "stale leftover");
   std::string saved = std::filesystem::current_path();
   ASSERT_EQ(chdir(tools.dir.path().c_str()), 0);
-  bool rendered =
-      ConvertSVGToPNG(tools.program, "arrow_16x16.svg", "arrow@2.00x.png", "", "arrow", 2.0f, 16, 16, 1);
+  bool rendered = ConvertSVGToPNG(tools.program, "arrow_16x16.svg", "arrow@2.00x.png", "", "arrow", 2.0f, 16, 16, 1);
   ASSERT_EQ(chdir(saved.c_str()), 0);
   ASSERT_TRUE(rendered);
   std::string log = testsupport::ReadFile(tools.log);
@@ -202,7 +196,7 @@ TEST(SvgRenderer, NoColourChangeWithoutConfigurationScriptOrInstallation) {
     if (c.removeScript) std::filesystem::remove(tools.editor + "modifySVG.pl");
     testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
     ASSERT_TRUE(ConvertSVGToPNG(c.plainProgram ? kPlainProgram : tools.program, tools.dir.file("s.svg"),
-                                        tools.dir.file("s.png"), tools.dir.path(), "s", 1.0f, 16, 16, c.scheme))
+                                tools.dir.file("s.png"), tools.dir.path(), "s", 1.0f, 16, 16, c.scheme))
         << c.name;
     EXPECT_FALSE(tools.dir.exists("perl.log")) << c.name;
     EXPECT_EQ(PixelAt(tessel::ReadPngImage(tools.dir.file("s.png")), 1, 1), 0xFFFF0000u) << c.name;
@@ -213,8 +207,8 @@ TEST(SvgRenderer, ScriptThatWritesNothingStopsTheRendering) {
   ToolTree tools("exit 0\n");
   testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"),
-                                       tools.dir.path(), "s", 1.0f, 16, 16, 1));
+  EXPECT_FALSE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"), tools.dir.path(), "s",
+                               1.0f, 16, 16, 1));
   std::string err = testing::internal::GetCapturedStderr();
   std::string prefix = "# WARNING: ModifySVG could not modify SVG (empty or bad svg): " + tools.dir.path() + "/tessel";
   EXPECT_EQ(err.rfind(prefix, 0), 0u) << err;
@@ -230,7 +224,7 @@ TEST(SvgRenderer, PerlFromThePathRunsTheScriptWhenNoneIsBundled) {
                          "open(my $i, '<', $in) or die; open(my $o, '>', $out) or die;\n"
                          "while (<$i>) { s/#0000ff/#ffffff/g; print $o $_; }\n");
   testsupport::WriteFile(tools.dir.file("s.svg"), TwoColourSvg(16, 16));
-  ASSERT_TRUE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"), tools.dir.path(),
-                                      "s", 1.0f, 16, 16, 1));
+  ASSERT_TRUE(ConvertSVGToPNG(tools.program, tools.dir.file("s.svg"), tools.dir.file("s.png"), tools.dir.path(), "s",
+                              1.0f, 16, 16, 1));
   EXPECT_EQ(PixelAt(tessel::ReadPngImage(tools.dir.file("s.png")), 12, 1), 0xFFFFFFFFu);
 }

@@ -38,18 +38,18 @@ TEST(HeaderDefines, ReadingStopsAtTheFirstEntryThatDoesNotFit) {
     Table table;
   };
   const Case cases[] = {
-      {"A = 1\nID_OK=1\nB = 2\n", {{"A", "1"}}},                   // the name takes the whole word
-      {"#define ID_OK 1\nA = 1\n", {}},                              // no equals sign after "#define"
-      {"A = 1\nB = 32768\nC = 3\n", {{"A", "1"}}},                   // outside the signed 16-bit range
-      {"A = 1\nB = -0x8001\n", {{"A", "1"}}},                        //
-      {"A = 1\nB = 0xFFFF\n", {{"A", "1"}}},                         //
-      {"A = 1\nB = 99999999999999999999\n", {{"A", "1"}}},           // no wrap-around
-      {"A = 1\nB = - 5\n", {{"A", "1"}}},                            // a sign without digits
-      {"A = 1\nB = x\n", {{"A", "1"}}},                              //
-      {"A = 1\nB =", {{"A", "1"}}},                                  // end of the text
+      {"A = 1\nID_OK=1\nB = 2\n", {{"A", "1"}}},                      // the name takes the whole word
+      {"#define ID_OK 1\nA = 1\n", {}},                               // no equals sign after "#define"
+      {"A = 1\nB = 32768\nC = 3\n", {{"A", "1"}}},                    // outside the signed 16-bit range
+      {"A = 1\nB = -0x8001\n", {{"A", "1"}}},                         //
+      {"A = 1\nB = 0xFFFF\n", {{"A", "1"}}},                          //
+      {"A = 1\nB = 99999999999999999999\n", {{"A", "1"}}},            // no wrap-around
+      {"A = 1\nB = - 5\n", {{"A", "1"}}},                             // a sign without digits
+      {"A = 1\nB = x\n", {{"A", "1"}}},                               //
+      {"A = 1\nB =", {{"A", "1"}}},                                   // end of the text
       {"A\n=\n5 B = 6 C = 7", {{"A", "5"}, {"B", "6"}, {"C", "7"}}},  // white space includes line ends
-      {"A = 09\n", {{"A", "0"}}},                                    // octal stops at 9; "9" has no '='
-      {"A = 1\nA = 2\n", {{"A", "2"}}},                              // a later value replaces the earlier
+      {"A = 09\n", {{"A", "0"}}},                                     // octal stops at 9; "9" has no '='
+      {"A = 1\nA = 2\n", {{"A", "2"}}},                               // a later value replaces the earlier
       {"", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.text), c.table) << c.text;

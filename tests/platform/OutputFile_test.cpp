@@ -1,11 +1,10 @@
 #include "platform/OutputFile.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 

@@ -67,7 +67,9 @@ TEST(ConfigResources, SourceErrors) {
       {"'CMND' 128 \"c\" {\nG1 noIcon \"Open\"\n\"Save\" \"d\" X\n}\n", "Extra character on line  (ResID: 128)", "3"},
       {"'CMND' 128 \"c\" {\nG1 noIcon\n\"Open\"\nG2 noIcon G3\n}\n", "Extra character on line  (ResID: 128)", "4"},
       {"'CMND' 128 \"c\" {\nG1 noIcon\n\"Open\" }\n", "Extra character on line  (ResID: 128)", "3"},
-      {"'CMND' 128 \"c\" {\nG1 noIcon\n\"Op\xFF" "en\"\n}\n", "Illegal String  (ResID: 128)", "3"},
+      {"'CMND' 128 \"c\" {\nG1 noIcon\n\"Op\xFF"
+       "en\"\n}\n",
+       "Illegal String  (ResID: 128)", "3"},
   };
   for (const auto& row : rows) {
     const testsupport::SourceErrorCase c{row[0].c_str(), row[1].c_str(), std::stoi(row[2])};

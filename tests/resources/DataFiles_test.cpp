@@ -76,11 +76,22 @@ TEST(DataFiles, ErrorsStopTheRunAndLeaveNoScript) {
       // 'DATA', 'JSON' and 'JSSC' look only through the path list, which is empty here.
       {"'DATA' 1 \"d\" {\n\"a.bin\"\n}\n", {{"a.bin", "x"}}, "", "Can't open file: a.bin  (ResID: 1)", 2},
       {"'JSSC' 1 \"d\" {\n\"a.bin\"\n}\n", {{"b/a.bin", "x"}}, "-p a", "Can't open file: a.bin  (ResID: 1)", 2},
-      {"'TEXT' 2 \"t\" {\n\"none.txt\"\n}\n", {{"files/other.txt", "x"}}, "-p files",
-       "Can't open file: files\\none.txt  (ResID: 2)", 2},
+      {"'TEXT' 2 \"t\" {\n\"none.txt\"\n}\n",
+       {{"files/other.txt", "x"}},
+       "-p files",
+       "Can't open file: files\\none.txt  (ResID: 2)",
+       2},
       // 'TEXT' tries the first path only, not the name alone.
-      {"'TEXT' 2 \"t\" {\n\"a.txt\"\n}\n", {{"a.txt", "x"}}, "-p files", "Can't open file: files\\a.txt  (ResID: 2)", 2},
-      {"'FILE' 3 \"f\" {\n\"none.bin\"\n}\n", {{"x/none.txt", "x"}}, "-p 'x;y'", "Can't open file: none.bin  (ResID: 3)", 2},
+      {"'TEXT' 2 \"t\" {\n\"a.txt\"\n}\n",
+       {{"a.txt", "x"}},
+       "-p files",
+       "Can't open file: files\\a.txt  (ResID: 2)",
+       2},
+      {"'FILE' 3 \"f\" {\n\"none.bin\"\n}\n",
+       {{"x/none.txt", "x"}},
+       "-p 'x;y'",
+       "Can't open file: none.bin  (ResID: 3)",
+       2},
       {"'FILE' 3 \"f\" {\n\"sub\"\n}\n", {{"sub/x", "x"}}, "", "Can't open file: sub  (ResID: 3)", 2},
       {"'FILE' 3\n\"f\" {\n\"a\"\n}\n", {}, "", "String is missing  (ResID: 3)", 1},
       {"'DATA'\n4 \"d\" {\n\"a\"\n}\n", {}, "", "Resource ID is missing", 1},
@@ -114,12 +125,19 @@ TEST(DataFiles, TextThatCannotBeTranscodedStopsTheRun) {
   EXPECT_FALSE(run.scriptLeft);
 
   // A character that the target code page lacks.
-  run = RunCase(source, {{"a.txt", "\xEF\xBB\xBF" "a\xD0\x96" "b"}}, "-q utf8 1252");
+  run = RunCase(source,
+                {{"a.txt",
+                  "\xEF\xBB\xBF"
+                  "a\xD0\x96"
+                  "b"}},
+                "-q utf8 1252");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "Replacement char used\n" + report);
   EXPECT_EQ(run.err,
             "Cannot create encoding:1252!\nWideCharToMultiByte returned bad2\nreplace is used!\n"
-            "WideCharToMultiByte returned bad at char:2 1046\n\"a\xD0\x96" "b\"When processing file:\"a.txt\"\n" + last);
+            "WideCharToMultiByte returned bad at char:2 1046\n\"a\xD0\x96"
+            "b\"When processing file:\"a.txt\"\n" +
+                last);
   EXPECT_FALSE(run.scriptLeft);
 }
 
@@ -135,9 +153,10 @@ TEST(FolderTable, EntriesInSourceOrder) {
   f.ctx.folders.entries.push_back({"(BASE+1)", "\"a*/b \xC3\xA9\"", u"a*/b é", 0});
   EXPECT_EQ(WriteFolderTable(f.ctx), 2);
   std::string expected = "128 FLDR\r\n{\r\n1054L,\r\n2,\r\n";
-  expected += "\r\n\t/* \"Docs\" */\r\n\t0x0044,0x006F,0x0063,0x0073,\r\n\t" + Repeat("0,", 257) + "\r\n\t0,\r\n\t128,\r\n";
-  expected += "\r\n\t/* \"a* /b \xC3\xA9\" */\r\n\t0x0061,0x002A,0x002F,0x0062,0x0020,0x00E9,\r\n\t" + Repeat("0,", 255) +
-              "\r\n\t0,\r\n\t(BASE+1),\r\n";
+  expected +=
+      "\r\n\t/* \"Docs\" */\r\n\t0x0044,0x006F,0x0063,0x0073,\r\n\t" + Repeat("0,", 257) + "\r\n\t0,\r\n\t128,\r\n";
+  expected += "\r\n\t/* \"a* /b \xC3\xA9\" */\r\n\t0x0061,0x002A,0x002F,0x0062,0x0020,0x00E9,\r\n\t" +
+              Repeat("0,", 255) + "\r\n\t0,\r\n\t(BASE+1),\r\n";
   expected += "}\r\n\r\n";
   EXPECT_EQ(f.Written(), expected);
 }

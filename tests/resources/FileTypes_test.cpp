@@ -38,13 +38,17 @@ struct GraphCase {
 
 TEST(FileTypeGraph, RulesAndTheirOrder) {
   const std::vector<GraphCase> cases = {
-      {"nested groups, each type listed once", {{"1", {"2", "3"}, {"A"}}, {"2", {}, {"B"}}, {"3", {}, {"B"}}}, {"A", "B"},
+      {"nested groups, each type listed once",
+       {{"1", {"2", "3"}, {"A"}}, {"2", {}, {"B"}}, {"3", {}, {"B"}}},
+       {"A", "B"},
        nullptr},
       {"type listed by the inner group only", {{"1", {"2"}, {}}, {"2", {}, {"A"}}}, {"A"}, nullptr},
       {"no groups at all", {}, {"A"}, nullptr},
       {"unknown child", {{"1", {"9"}, {}}}, {}, "Referenced child FTGP not found"},
       {"child matched as text only", {{"128", {}, {}}, {"1", {"0x80"}, {}}}, {}, "Referenced child FTGP not found"},
-      {"ID of two groups named as child", {{"1", {"2"}, {}}, {"2", {}, {}}, {"2", {}, {}}}, {},
+      {"ID of two groups named as child",
+       {{"1", {"2"}, {}}, {"2", {}, {}}, {"2", {}, {}}},
+       {},
        "Referenced child FTGP not found"},
       {"child listed twice in one group", {{"1", {"2", "2"}, {}}, {"2", {}, {}}}, {}, "FTGP has multiple parent"},
       {"child of two groups", {{"1", {"3"}, {}}, {"2", {"3"}, {}}, {"3", {}, {}}}, {}, "FTGP has multiple parent"},
@@ -54,16 +58,24 @@ TEST(FileTypeGraph, RulesAndTheirOrder) {
       {"type listed twice by one group", {{"1", {}, {"A", "A"}}}, {"A"}, "Multiple FTGP->FTYP reference"},
       {"group listing itself", {{"1", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
       {"two groups in a ring", {{"1", {"2"}, {}}, {"2", {"1"}, {}}}, {}, "Cyclic FTGP relation detected"},
-      {"walk into a ring from below", {{"3", {}, {}}, {"1", {"2"}, {}}, {"2", {"3", "1"}, {}}}, {},
+      {"walk into a ring from below",
+       {{"3", {}, {}}, {"1", {"2"}, {}}, {"2", {"3", "1"}, {}}},
+       {},
        "Cyclic FTGP relation detected"},
-      {"type listed by a group and its parent", {{"1", {"2"}, {"A"}}, {"2", {}, {"A"}}}, {"A"},
+      {"type listed by a group and its parent",
+       {{"1", {"2"}, {"A"}}, {"2", {}, {"A"}}},
+       {"A"},
        "Transitive relation detected in FTGPs"},
-      {"type listed by a group and a grandparent", {{"3", {}, {"A"}}, {"1", {"2"}, {"A"}}, {"2", {"3"}, {}}}, {"A"},
+      {"type listed by a group and a grandparent",
+       {{"3", {}, {"A"}}, {"1", {"2"}, {"A"}}, {"2", {"3"}, {}}},
+       {"A"},
        "Transitive relation detected in FTGPs"},
       {"siblings may list the same type", {{"1", {"2", "3"}, {}}, {"2", {}, {"A"}}, {"3", {}, {"A"}}}, {"A"}, nullptr},
       // Earlier rules win: types are resolved before cycles are looked for.
       {"ring and an unknown type", {{"1", {"1"}, {"B"}}}, {"A"}, "Referenced FTYP not found"},
-      {"ring and a transitive listing", {{"1", {"2"}, {"A"}}, {"2", {"1"}, {"A"}}}, {"A"},
+      {"ring and a transitive listing",
+       {{"1", {"2"}, {"A"}}, {"2", {"1"}, {"A"}}},
+       {"A"},
        "Cyclic FTGP relation detected"},
   };
   for (const auto& c : cases) {
@@ -110,7 +122,9 @@ TEST(FileTypeGraph, LongChains) {
 
 TEST(FileTypeCode, FirstCharacterIsMostSignificant) {
   EXPECT_EQ(FourCharCode("\"TEXT\""), 0x54455854u);
-  EXPECT_EQ(FourCharCode("\"\xC4""bc \""), 0xC4626320u);
+  EXPECT_EQ(FourCharCode("\"\xC4"
+                         "bc \""),
+            0xC4626320u);
 }
 
 TEST(FileTypeResources, SourceErrors) {

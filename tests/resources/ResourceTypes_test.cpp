@@ -31,7 +31,8 @@ TEST(ResourceTypes, RefusedTypesAndDependencyEntries) {
     }
     if (type.dependencyEntry) withEntry.insert(type.keyword);
   }
-  EXPECT_EQ(refused, (std::set<std::string_view>{"'MENU'", "'PAT#'", "'PAT '", "'VERS'", "'QBMP'", "'FLDR'", "'PLST'"}));
+  EXPECT_EQ(refused,
+            (std::set<std::string_view>{"'MENU'", "'PAT#'", "'PAT '", "'VERS'", "'QBMP'", "'FLDR'", "'PLST'"}));
   EXPECT_EQ(withEntry, (std::set<std::string_view>{"'QICN'", "'QCSR'", "'TEXT'"}));
 }
 

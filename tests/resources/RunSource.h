@@ -23,8 +23,8 @@ struct SourceRun {
 inline SourceRun RunTessel(const TempDir& dir, const std::string& source, const std::string& options,
                            const std::string& output) {
   dir.write("a.klx", source);
-  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY "' " + options + " -i a.klx -o " +
-                              output + " > stdout 2> stderr < /dev/null";
+  const std::string command = "cd '" + dir.path() + "' && '" TESSEL_BINARY "' " + options + " -i a.klx -o " + output +
+                              " > stdout 2> stderr < /dev/null";
   const int status = std::system(command.c_str());
   SourceRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

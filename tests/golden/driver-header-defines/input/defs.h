@@ -1,2 +1,1 @@
-ID_OK = 1
-ID_HEX = 0x10
+ID_OK = 1 ID_HEX = 0x10
