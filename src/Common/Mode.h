@@ -15,27 +15,24 @@ enum class Mode {
   kPrepkit,                    // k
 };
 
+struct ModeLetter {
+  char letter;
+  Mode mode;
+};
+
+inline constexpr ModeLetter kModeLetters[] = {
+    {'r', Mode::kConvert},       {'i', Mode::kConvert},
+    {'p', Mode::kPreprocess},    {'q', Mode::kPreprocessKeepingComments},
+    {'d', Mode::kDependencies},  {'h', Mode::kCheckHelpBitmaps},
+    {'m', Mode::kCheckMakeFile}, {'k', Mode::kPrepkit},
+};
+
 // The mode a lower-case letter names; i is run as r. Nothing for an unknown letter.
 constexpr std::optional<Mode> ModeFromLetter(char letter) {
-  switch (letter) {
-    case 'r':
-    case 'i':
-      return Mode::kConvert;
-    case 'p':
-      return Mode::kPreprocess;
-    case 'q':
-      return Mode::kPreprocessKeepingComments;
-    case 'd':
-      return Mode::kDependencies;
-    case 'h':
-      return Mode::kCheckHelpBitmaps;
-    case 'm':
-      return Mode::kCheckMakeFile;
-    case 'k':
-      return Mode::kPrepkit;
-    default:
-      return std::nullopt;
+  for (const ModeLetter& entry : kModeLetters) {
+    if (entry.letter == letter) return entry.mode;
   }
+  return std::nullopt;
 }
 
 // Modes p and q: the preprocessed source is the output.
