@@ -1,5 +1,6 @@
 #include "dialogs/AnchorIndex.h"
 
+#include <array>
 #include <cstring>
 
 #include "frontend/Values.h"
@@ -43,18 +44,29 @@ std::string Cut(const char* text, size_t limit, uint16_t codePage) {
 
 }  // namespace
 
+namespace {
+// The bytes the keyword scan stops at: line ends, the quote that starts a keyword, the end.
+constexpr std::array<bool, 256> kScanStops = [] {
+  std::array<bool, 256> table{};
+  table[0] = table['\r'] = table['\n'] = table['\''] = true;
+  return table;
+}();
+}  // namespace
+
 void AnchorIndex::Build(Lexer& lex) {
   built_ = true;
   const char* text = lex.Text();
   int line = 1;
-  for (size_t i = lex.TextStart(); text[i]; ++i) {
-    char c = text[i];
+  for (size_t i = lex.TextStart();; ++i) {
+    while (!kScanStops[static_cast<unsigned char>(text[i])]) ++i;
+    const char c = text[i];
+    if (c == 0) break;
     if (c == '\r') {
       ++line;
       if (text[i + 1] == '\n') ++i;
     } else if (c == '\n') {
       ++line;
-    } else if (c == '\'') {
+    } else {
       Keyword* keyword = nullptr;
       if (std::strncmp(text + i, "'QDLG'", 6) == 0)
         keyword = &dialogs_;

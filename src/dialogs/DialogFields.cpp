@@ -15,20 +15,28 @@ std::string IconText(std::string_view word) {
   return std::string(word);
 }
 
-std::string FieldReader::Word() { return ctx_.lex.ExpectTokenOnLine(TOK_NAME, "An item is missing"); }
+std::string FieldReader::Word() {
+  ctx_.lex.ExpectTokenOnLine(TOK_NAME, "An item is missing");
+  return std::string(ctx_.lex.TokenView());
+}
 
-uint16_t FieldReader::Number() { return ParseUShort(ctx_.lex, Word().c_str()); }
+uint16_t FieldReader::Number() {
+  return ParseUShort(ctx_.lex, ctx_.lex.ExpectTokenOnLine(TOK_NAME, "An item is missing"));
+}
 
-std::string FieldReader::Text() { return ctx_.lex.ExpectTokenOnLine(TOK_STRING, "String is missing"); }
+std::string FieldReader::Text() {
+  ctx_.lex.ExpectTokenOnLine(TOK_STRING, "String is missing");
+  return std::string(ctx_.lex.TokenView());
+}
 
 std::optional<std::string> FieldReader::PeekWord() {
   if (ctx_.lex.PeekToken() != TOK_NAME) return std::nullopt;
-  return std::string(ctx_.lex.TokenText());
+  return std::string(ctx_.lex.TokenView());
 }
 
 std::optional<std::string> FieldReader::PeekWordOnLine() {
   if (ctx_.lex.PeekTokenOnLine() != TOK_NAME) return std::nullopt;
-  return std::string(ctx_.lex.TokenText());
+  return std::string(ctx_.lex.TokenView());
 }
 
 std::string_view FieldReader::Keyword(const KeywordTable& table) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "frontend/Preprocessor.h"
@@ -73,11 +74,12 @@ void Lexer::SetSource(std::string text, size_t start) {
   lineScan_ = false;
   deferStringEnd_ = false;
   token_[0] = '\0';
-  lookahead_.from = kNoLookahead;
+  tokenSize_ = 0;
+  ForgetScans();
 }
 
 void Lexer::SetTranslation(const unsigned char* table) {
-  lookahead_.from = kNoLookahead;
+  ForgetScans();
   translation_ = nullptr;
   if (!table) return;
   std::copy(table, table + ownTranslation_.size(), ownTranslation_.begin());
@@ -132,6 +134,7 @@ void Lexer::SetTokenText(std::string_view text) {
   if (text.size() > static_cast<size_t>(kTokenLimit)) Fail("String is too long");
   std::memcpy(token_.data(), text.data(), text.size());
   token_[text.size()] = '\0';
+  tokenSize_ = text.size();
 }
 
 void Lexer::Fail(std::string_view message, std::string_view detail, std::string_view detail2) {
@@ -223,6 +226,7 @@ Lexer::TokenState Lexer::SaveTokenState() const { return {std::string(token_.dat
 
 void Lexer::RestoreTokenState(const TokenState& state) {
   std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
+  tokenSize_ = state.text.size();
   tokenStart_ = state.tokenStart;
   comment_ = state.comment;
 }
@@ -239,8 +243,11 @@ void Lexer::FinishKeyString(KeyStringState& state) {
 // Code-table translation, then the Windows form: \" becomes "" and \. becomes a dot.
 void Lexer::ApplyStringForms() {
   char* t = token_.data();
-  if (translation_) TranslateLiteral(*translation_, t);
-  if (!std::strchr(t, '\\')) return;  // both forms start at a backslash
+  if (translation_) {
+    TranslateLiteral(*translation_, t);
+    tokenSize_ = std::strlen(t);  // a table may map a byte to zero
+  }
+  if (!std::memchr(t, '\\', tokenSize_)) return;  // both forms start at a backslash
   for (size_t i = 0; t[i];) {
     if (DoubleByteAt(t + i)) {
       i += 2;
@@ -267,6 +274,7 @@ void Lexer::ApplyStringForms() {
     }
   }
   t[w] = '\0';
+  tokenSize_ = w;
 }
 
 // Reads up to and including the closing character with the string rules (double-byte pairs and
@@ -421,32 +429,80 @@ int Lexer::ReadToken() {
 
 int Lexer::GetToken() {
   comment_.clear();
-  if (lookahead_.from == pos_ && lookahead_.line == line_ && !Watched()) {
-    // the same scan from the same place: take its result
-    pos_ = lookahead_.to;
-    line_ = lookahead_.toLine;
-    if (lookahead_.hasText) std::memcpy(token_.data(), lookahead_.text.c_str(), lookahead_.text.size() + 1);
-    return lookahead_.code;
-  }
+  int code;
+  if (!Watched() && TakeScan(code)) return code;
   return ReadToken();
 }
 
-int Lexer::LookAhead() {
-  const size_t from = pos_;
-  const int line = line_;
-  SavePosition();
-  const int code = GetToken();
-  if (!Watched()) {
+// The same scan from the same place: its result is taken instead of scanning again.
+bool Lexer::TakeScan(int& code) {
+  if (lookahead_.from == pos_ && lookahead_.line == line_) {
+    pos_ = lookahead_.to;
+    line_ = lookahead_.toLine;
+    if (lookahead_.hasText) {
+      std::memcpy(token_.data(), lookahead_.text.c_str(), lookahead_.text.size() + 1);
+      tokenSize_ = lookahead_.text.size();
+    }
+    code = lookahead_.code;
+    return true;
+  }
+  if (!scans_) return false;
+  const ScannedToken& scan = scans_[pos_ % kScanSlots];
+  if (scan.from != pos_ || scan.line != line_ || scan.generation != generation_) return false;
+  pos_ = scan.to;
+  line_ = scan.toLine;
+  if (scan.hasText) {
+    std::memcpy(token_.data(), scan.text, scan.size);
+    token_[scan.size] = '\0';
+    tokenSize_ = scan.size;
+  }
+  code = scan.code;
+  return true;
+}
+
+void Lexer::FreeScans::operator()(ScannedToken* p) const { std::free(p); }
+
+void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
+  if (hasText && tokenSize_ > kScanText) {
     lookahead_.from = from;
     lookahead_.line = line;
     lookahead_.code = code;
     lookahead_.to = pos_;
     lookahead_.toLine = line_;
-    // punctuation and the end of the text leave the token text as it was
-    lookahead_.hasText = code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
-                         code == TOK_COMMAND || IsResourceKeyword(code);
-    if (lookahead_.hasText) lookahead_.text.assign(token_.data());
+    lookahead_.hasText = true;
+    lookahead_.text.assign(token_.data(), tokenSize_);
+    return;
   }
+  if (!scans_) {
+    scans_.reset(static_cast<ScannedToken*>(std::calloc(kScanSlots, sizeof(ScannedToken))));
+    if (!scans_) return;
+  }
+  ScannedToken& scan = scans_[from % kScanSlots];
+  scan.from = from;
+  scan.to = pos_;
+  scan.generation = generation_;
+  scan.line = line;
+  scan.toLine = line_;
+  scan.code = code;
+  scan.hasText = hasText;
+  scan.size = static_cast<uint8_t>(hasText ? tokenSize_ : 0);
+  if (hasText) std::memcpy(scan.text, token_.data(), tokenSize_);
+}
+
+int Lexer::LookAhead() {
+  SavePosition();
+  comment_.clear();
+  if (Watched()) return ReadToken();
+  int code;
+  if (TakeScan(code)) return code;
+  const size_t from = pos_;
+  const int line = line_;
+  code = ReadToken();
+  // punctuation and the end of the text leave the token text as it was
+  if (!Watched())
+    RememberScan(from, line, code,
+                 code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
+                     code == TOK_COMMAND || IsResourceKeyword(code));
   return code;
 }
 
@@ -535,7 +591,8 @@ char* Lexer::GetOptionalString() {
 
 void Lexer::JoinStrings() {
   static constexpr const char* kExpected = "String is expected after concatenation (\\)";
-  std::string joined(token_.data());
+  std::string& joined = joinBuffer_;  // kept between calls: no allocation per literal
+  joined.assign(token_.data(), tokenSize_);
   auto append = [&] {
     std::string_view literal(token_.data());
     if (joined.size() + literal.size() - 2 >= static_cast<size_t>(kTokenLimit)) Fail("Internal error");

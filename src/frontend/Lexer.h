@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,21 +33,27 @@ class Lexer {
     text_.shrink_to_fit();
   }
   char* Text() {
-    lookahead_.from = kNoLookahead;
+    ForgetScans();
     return text_.data();
   }
   size_t TextStart() const { return start_; }
 
   void SetCodePage(uint16_t codePage) {
     codePage_ = codePage;
-    lookahead_.from = kNoLookahead;
+    ForgetScans();
   }
   uint16_t CodePage() const { return codePage_; }
   // Translation of string bytes (code table), or null for none.
-  void SetTranslation(const Translation* translation) { translation_ = translation; }
+  void SetTranslation(const Translation* translation) {
+    translation_ = translation;
+    ForgetScans();
+  }
   // The same from a 256-byte table (copied).
   void SetTranslation(const unsigned char* table);
-  void SetTranslation(std::nullptr_t) { translation_ = nullptr; }
+  void SetTranslation(std::nullptr_t) {
+    translation_ = nullptr;
+    ForgetScans();
+  }
   // Key-extraction hooks; both may stay unset (no key extraction).
   void SetKeyContext(KeyContext* keys) { keys_ = keys; }
   KeyContext* Keys() const { return keys_; }
@@ -54,6 +61,8 @@ class Lexer {
 
   int GetToken();
   char* TokenText() { return token_.data(); }
+  // The text of the token just read (before any change made to it through TokenText).
+  std::string_view TokenView() const { return {token_.data(), tokenSize_}; }
   int TokenLine() const { return line_; }
   int PendingTokenLine() const { return pendingLine_; }
   int PeekToken();
@@ -75,7 +84,7 @@ class Lexer {
   // position, and a move of it to `pos` with `line` as the current line.
   size_t ReadPosition() const { return pos_; }
   void MoveTo(size_t pos, int line) {
-    lookahead_.from = kNoLookahead;
+    ForgetScans();
     pos_ = pos;
     line_ = line;
   }
@@ -109,6 +118,31 @@ class Lexer {
     bool hasText = false;
     std::string text;
   };
+  // Short tokens of earlier look-aheads by read position, so that the second reading of a body
+  // read twice finds them scanned (same conditions as the last look-ahead). A slot is valid for
+  // the generation it was made in; whatever changes the text or how it is read starts a new one.
+  static constexpr size_t kScanSlots = 8192;
+  static constexpr size_t kScanText = 47;
+  struct ScannedToken {
+    size_t from;
+    size_t to;
+    uint32_t generation;
+    int line;
+    int toLine;
+    int code;
+    uint8_t size;
+    bool hasText;
+    char text[kScanText + 1];
+  };
+  struct FreeScans {
+    void operator()(ScannedToken* p) const;
+  };
+  void ForgetScans() {
+    lookahead_.from = kNoLookahead;
+    ++generation_;
+  }
+  void RememberScan(size_t from, int line, int code, bool hasText);
+  bool TakeScan(int& code);
   // What a look-ahead made inside a token read (by a key hook) must leave as it was.
   struct TokenState {
     std::string text;
@@ -153,7 +187,10 @@ class Lexer {
   size_t pos_ = 0;
   size_t tokenStart_ = 0;
   std::vector<char> token_;
+  size_t tokenSize_ = 0;
   Lookahead lookahead_;
+  std::unique_ptr<ScannedToken[], FreeScans> scans_;  // zeroed on demand: untouched slots cost nothing
+  uint32_t generation_ = 1;
   int line_ = 1;
   int pendingLine_ = 0;  // line of the last token an expectation left unread
   std::vector<Saved> saved_;
@@ -161,6 +198,7 @@ class Lexer {
   KeyStringState outerString_;
   bool outerHooked_ = false;
   std::string comment_;
+  std::string joinBuffer_;
   std::map<int, std::string> lineComments_;
   bool lineScan_ = false;
   uint16_t codePage_ = 0;

@@ -31,7 +31,6 @@ uint32_t HexValue(const char* text) {
 }
 
 // Converts a decimal text of a checked length.
-long DecimalValue(const char* text) { return std::strtol(text, nullptr, 10); }
 
 struct SimpleEscape {
   char after;
@@ -79,10 +78,17 @@ int32_t ParseLong(Lexer& lex, const char* text) {
 
 namespace {
 // The three short decimal parsers: a length limit first, then the range.
+// One walk: the value of at most `maxLength` characters is exact in a long.
 long ParseBoundedDecimal(Lexer& lex, const char* text, size_t maxLength, long low, long high, const char* message) {
   if (!IsDecimal(text)) lex.Fail(kNotDecimal);
-  if (std::strlen(text) > maxLength) lex.Fail(message);
-  const long value = DecimalValue(text);
+  const bool negative = text[0] == '-';
+  size_t length = negative ? 1 : 0;
+  long magnitude = 0;
+  for (const char* p = text + length; *p; ++p, ++length) {
+    if (length >= maxLength) lex.Fail(message);
+    magnitude = magnitude * 10 + (*p - '0');
+  }
+  const long value = negative ? -magnitude : magnitude;
   if (value < low || value > high) lex.Fail(message);
   return value;
 }
@@ -160,6 +166,10 @@ long StringByteCount(Lexer& lex, const char* text) {
   const std::string_view body = LiteralBody(text);
   // The enclosing quotes count one each.
   long count = body.data() == text ? 0 : 2;
+  // Most literals hold nothing to decode: no doubled quote, no escape, no double-byte pair.
+  if (lex.CodePage() == 0 && !std::memchr(body.data(), '\\', body.size()) &&
+      !std::memchr(body.data(), '"', body.size()))
+    return count + static_cast<long>(body.size());
   DecodeLiteral(lex, body, lex.CodePage(), [&count](unsigned char) { ++count; });
   return count;
 }
