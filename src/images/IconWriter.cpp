@@ -89,21 +89,13 @@ bool PngIconWriter::AddImage(std::string_view pngPath, uint8_t x, uint8_t y) {
   std::vector<uint8_t>& bytes = images_[added_++];
   if (!file_.IsOpen()) return false;
 
-  FILE* png = platform::OpenFile(pngPath, "rb");
-  if (!png) return false;
-  bool read = false;
-  if (std::fseek(png, 0, SEEK_END) == 0) {
-    long length = std::ftell(png);
-    if (length >= 0 && length <= std::numeric_limits<int32_t>::max() && std::fseek(png, 0, SEEK_SET) == 0) {
-      bytes.resize(static_cast<size_t>(length));
-      read = std::fread(bytes.data(), 1, bytes.size(), png) == bytes.size();
-    }
-  }
-  std::fclose(png);
+  std::string file;
   // The bytes are copied unchanged, but only when they decode: an icon must never carry a
   // file that is not a whole PNG image.
-  if (read && ReadPngImage(pngPath).pixels.empty()) read = false;
-  if (!read || nextOffset_ > std::numeric_limits<uint32_t>::max() - bytes.size()) return false;
+  if (!platform::ReadFile(pngPath, file, std::numeric_limits<int32_t>::max()) || DecodePngImage(file).pixels.empty())
+    return false;
+  bytes.assign(file.begin(), file.end());
+  if (nextOffset_ > std::numeric_limits<uint32_t>::max() - bytes.size()) return false;
 
   uint8_t entry[kEntrySize];
   PutEntry(entry, 0, 0, x, y, static_cast<uint32_t>(bytes.size()), nextOffset_);

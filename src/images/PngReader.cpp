@@ -19,13 +19,7 @@ namespace {
 constexpr int kTransforms = PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_PACKING | PNG_TRANSFORM_BGR |
                             PNG_TRANSFORM_GRAY_TO_RGB | PNG_TRANSFORM_EXPAND;
 constexpr size_t kSignatureSize = 8;
-
-struct FileCloser {
-  FILE* file;
-  ~FileCloser() {
-    if (file) std::fclose(file);
-  }
-};
+constexpr size_t kMaxFileSize = INT32_MAX;
 
 struct PngReadStructs {
   png_structp png = nullptr;
@@ -43,16 +37,13 @@ uint64_t BigEndian32(const png_byte* at) {
 // data than the whole file could hold: deflate shrinks data at most 1032 times, so with twice
 // that margin a valid file is never refused. libpng would otherwise allocate every row of such an image before it
 // finds the data missing, which lets a file of a few hundred bytes take gigabytes of memory.
-// Leaves the file at its position; a header it cannot read is left to libpng.
-bool DeclaresMoreThanItHolds(FILE* file) {
+// A header it cannot read is left to libpng.
+bool DeclaresMoreThanItHolds(std::string_view file) {
   constexpr uint64_t kMaxDeflateRatio = 1032;
-  png_byte header[18] = {};  // chunk length, chunk type, width, height, bit depth, colour type
-  const long start = std::ftell(file);
-  const bool read = start >= 0 && std::fread(header, 1, sizeof header, file) == sizeof header;
-  const bool measured = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = std::ftell(file);
-  if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) return true;
-  if (!read || !measured || size < 0 || std::memcmp(header + 4, "IHDR", 4) != 0) return false;
+  constexpr size_t kHeaderSize = 18;  // chunk length, chunk type, width, height, bit depth, colour type
+  if (file.size() < kSignatureSize + kHeaderSize) return false;
+  const auto* header = reinterpret_cast<const png_byte*>(file.data() + kSignatureSize);
+  if (std::memcmp(header + 4, "IHDR", 4) != 0) return false;
   const uint64_t width = BigEndian32(header + 8), height = BigEndian32(header + 12);
   const png_byte colourType = header[17];
   const uint64_t samples = colourType == PNG_COLOR_TYPE_RGB          ? 3
@@ -60,13 +51,20 @@ bool DeclaresMoreThanItHolds(FILE* file) {
                            : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
                                                                      : 1;
   const uint64_t rowBytes = width * samples * header[16] / 8;  // below 2^42: no overflow
-  const uint64_t capacity = (static_cast<uint64_t>(size) + 1) * kMaxDeflateRatio * 2;
+  const uint64_t capacity = (static_cast<uint64_t>(file.size()) + 1) * kMaxDeflateRatio * 2;
   return height > 0 && rowBytes > capacity / height;
 }
 
-void ReadFromFile(png_structp png, png_bytep data, size_t length) {
-  FILE* file = static_cast<FILE*>(png_get_io_ptr(png));
-  if (std::fread(data, 1, length, file) != length) png_error(png, "Read Error");
+struct MemoryInput {
+  std::string_view bytes;
+  size_t at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep data, size_t length) {
+  auto* input = static_cast<MemoryInput*>(png_get_io_ptr(png));
+  if (length > input->bytes.size() - input->at) png_error(png, "Read Error");
+  std::memcpy(data, input->bytes.data() + input->at, length);
+  input->at += length;
 }
 
 // The only frame a libpng error jumps to. It owns nothing, so the jump skips no destructor;
@@ -81,6 +79,12 @@ bool DecodeRows(png_structp png, png_infop info) {
 }  // namespace
 
 PngImage ReadPngImage(std::string_view path) {
+  std::string bytes;
+  if (!platform::ReadFile(path, bytes, kMaxFileSize)) return PngImage{};
+  return DecodePngImage(bytes);
+}
+
+PngImage DecodePngImage(std::string_view file) {
   PngImage image;
   PngReadStructs structs;
   structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -88,14 +92,11 @@ PngImage ReadPngImage(std::string_view path) {
   structs.info = png_create_info_struct(structs.png);
   if (!structs.info) return image;
 
-  FileCloser input{platform::OpenFile(path, "rb")};
-  if (!input.file) return image;
-  png_set_read_fn(structs.png, input.file, ReadFromFile);
-
-  png_byte signature[kSignatureSize] = {};
-  if (std::fread(signature, 1, kSignatureSize, input.file) != kSignatureSize) return image;
-  if (png_sig_cmp(signature, 0, kSignatureSize) != 0) return image;
-  if (DeclaresMoreThanItHolds(input.file)) return image;
+  if (file.size() < kSignatureSize) return image;
+  if (png_sig_cmp(reinterpret_cast<png_const_bytep>(file.data()), 0, kSignatureSize) != 0) return image;
+  if (DeclaresMoreThanItHolds(file)) return image;
+  MemoryInput input{file, kSignatureSize};
+  png_set_read_fn(structs.png, &input, ReadFromMemory);
   if (!DecodeRows(structs.png, structs.info)) return image;
 
   uint32_t width = png_get_image_width(structs.png, structs.info);

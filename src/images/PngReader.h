@@ -21,5 +21,7 @@ struct PngImage {
 // (RGB, grey, palette, fewer than 8 bits) are expanded with opaque alpha; palette transparency
 // becomes alpha.
 PngImage ReadPngImage(std::string_view path);
+// The same for the bytes of a PNG file.
+PngImage DecodePngImage(std::string_view file);
 
 }  // namespace tessel

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -94,6 +95,36 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// Files up to this size are compared with the file they would replace.
+constexpr off_t kCompareLimit = 1 << 20;
+
+bool SameContent(int a, int b, off_t size) {
+  char bufferA[16384], bufferB[16384];
+  for (off_t at = 0; at < size;) {
+    const size_t want = static_cast<size_t>(std::min<off_t>(size - at, sizeof bufferA));
+    if (::pread(a, bufferA, want, at) != static_cast<ssize_t>(want) ||
+        ::pread(b, bufferB, want, at) != static_cast<ssize_t>(want) || std::memcmp(bufferA, bufferB, want) != 0)
+      return false;
+    at += static_cast<off_t>(want);
+  }
+  return true;
+}
+
+// A small output whose bytes the file under its name already holds keeps that file, with
+// its modification time set to now as if it had been written: renaming over a file costs the
+// file system far more than reading a small one, and a build sees the same bytes and time.
+bool KeepUnchanged(int written, const std::string& target) {
+  struct stat mine, theirs;
+  if (::fstat(written, &mine) != 0 || mine.st_size > kCompareLimit) return false;
+  const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  const bool kept = ::fstat(fd, &theirs) == 0 && S_ISREG(theirs.st_mode) && theirs.st_size == mine.st_size &&
+                    (theirs.st_mode & 07777) == (mine.st_mode & 07777) && SameContent(written, fd, mine.st_size) &&
+                    ::futimens(fd, nullptr) == 0;
+  ::close(fd);
+  return kept;
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() { Discard(); }
@@ -150,10 +181,12 @@ bool OutputFile::Open(std::string_view path) {
 bool OutputFile::Commit() {
   if (!file_) return false;
   bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+  const bool kept = ok && !temporary_.empty() && KeepUnchanged(::fileno(file_), target_);
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
   if (temporary_.empty()) return ok;
-  if (ok && std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = false;
+  if (ok && !kept && std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = false;
+  if (kept) ::unlink(temporary_.c_str());
   if (!ok) ::unlink(temporary_.c_str());
   Unregister(slot_);
   temporary_.clear();

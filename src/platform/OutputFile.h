@@ -1,7 +1,8 @@
 // How every output file is written, whatever kind of file its name stands for:
 // - a regular file or a new name: the bytes go to a temporary file in the same directory,
 //   which is renamed over the name when the output is committed, so that the name never
-//   holds a partial file;
+//   holds a partial file; when a small output's bytes (and mode) equal those the file already
+//   holds, the file is kept and only its modification time set to now;
 // - a symbolic link: followed (also when it dangles); its target is replaced the same way
 //   and the link itself is kept;
 // - anything else (a device, a FIFO, a socket): written in place, never deleted or replaced.

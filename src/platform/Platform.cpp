@@ -31,6 +31,35 @@ std::string NativePath(std::string_view path) {
 
 FILE* OpenFile(std::string_view path, const char* mode) { return std::fopen(NativePath(path).c_str(), mode); }
 
+bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
+  bytes.clear();
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  // The size only sizes the buffer: the file is read to its end whatever it says.
+  size_t expected = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
+  bool ok = expected <= limit;
+  if (ok) bytes.resize(std::max<size_t>(expected + 1, 4096));
+  size_t have = 0;
+  while (ok) {
+    if (have == bytes.size()) {
+      if (have > limit) break;
+      bytes.resize(std::min(have * 2, limit + 1));
+    }
+    const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    have += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  if (have > limit) ok = false;
+  bytes.resize(have);
+  return ok;
+}
+
 bool DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
 bool FileExists(std::string_view path) {

@@ -14,6 +14,9 @@ namespace platform {
 std::string NativePath(std::string_view path);
 
 FILE* OpenFile(std::string_view path, const char* mode);
+// The whole content of a file, read to its end; false when it cannot be opened or read or
+// holds more than `limit` bytes (`bytes` is then unspecified).
+bool ReadFile(std::string_view path, std::string& bytes, size_t limit);
 bool DeleteFile(std::string_view path);
 bool FileExists(std::string_view path);
 bool IsExecutable(std::string_view path);

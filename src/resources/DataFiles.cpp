@@ -19,28 +19,8 @@ constexpr uint64_t kMaxContent = UINT32_MAX;
 // The whole content of a file; none when it cannot be opened or read (a directory, say),
 // or when its length does not fit the size field. A file read is noted for the dependency file.
 std::optional<std::string> ReadEmbeddedFile(Context& ctx, const std::string& path) {
-  FILE* file = platform::OpenFile(path, "rb");
-  if (!file) return std::nullopt;
   std::string content;
-  bool ok = true;
-  if (fseeko(file, 0, SEEK_END) == 0) {
-    off_t size = ftello(file);
-    if (size > 0 && static_cast<uint64_t>(size) > kMaxContent) ok = false;
-    if (ok && size > 0) content.reserve(static_cast<size_t>(size));
-    std::rewind(file);
-  }
-  char buffer[65536];
-  while (ok) {
-    size_t count = std::fread(buffer, 1, sizeof buffer, file);
-    content.append(buffer, count);
-    if (content.size() > kMaxContent) ok = false;
-    if (count < sizeof buffer) {
-      if (std::ferror(file)) ok = false;
-      break;
-    }
-  }
-  std::fclose(file);
-  if (!ok) return std::nullopt;
+  if (!platform::ReadFile(path, content, kMaxContent)) return std::nullopt;
   ctx.RecordRead(path);
   return content;
 }

@@ -55,6 +55,41 @@ TEST(OutputFile, NewAndRegularNamesAreWrittenAsideAndRenamedIntoPlace) {
   }
 }
 
+// Committing the bytes a file already holds keeps that file (same inode, no temporary left)
+// and sets its time to now; different bytes, size or mode replace it as usual.
+TEST(OutputFile, UnchangedBytesKeepTheFileAndRenewItsTime) {
+  struct Case {
+    const char* name;
+    const char* newBytes;
+    mode_t oldMode;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"same bytes", "icon bytes", 0644, true},
+      {"same size, other bytes", "icon BYTES", 0644, false},
+      {"other size", "icon bytes!", 0644, false},
+      {"same bytes, other mode", "icon bytes", 0600, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.write("a.ico", "icon bytes");
+    chmod(dir.file("a.ico").c_str(), c.oldMode);
+    const struct timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.file("a.ico").c_str(), past, 0), 0);
+    const ino_t before = Lstat(dir.file("a.ico")).st_ino;
+    platform::OutputFile file;
+    ASSERT_TRUE(file.Open(dir.file("a.ico")));
+    if (c.oldMode != 0644) fchmod(fileno(file.Stream()), 0644);
+    ASSERT_TRUE(Write(file, c.newBytes));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(dir.read("a.ico"), c.newBytes);
+    EXPECT_EQ(Lstat(dir.file("a.ico")).st_ino == before, c.kept);
+    EXPECT_GT(Lstat(dir.file("a.ico")).st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(platform::ListDirectory(dir.path()), std::vector<std::string>{"a.ico"});
+  }
+}
+
 TEST(OutputFile, DiscardLeavesTheNameAsItWas) {
   TempDir dir;
   dir.write("out.rc", "old");
