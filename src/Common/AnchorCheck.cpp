@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tessel {
@@ -51,25 +50,43 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   auto mark = [](std::vector<uint64_t>& bits, uint64_t at) { bits[at / 64] |= uint64_t{1} << (at % 64); };
   auto marked = [](const std::vector<uint64_t>& bits, uint64_t at) { return (bits[at / 64] >> (at % 64) & 1) != 0; };
 
-  // Distinct words, and each word's lines in list order.
-  std::unordered_map<std::string_view, uint32_t> ids;
+  // Distinct words, and each word's lines in list order. The words are kept by the hash the scan
+  // computes anyway (open addressing), so that a lookup hashes nothing again.
+  size_t capacity = 16;
+  while (capacity < 2 * lines.size()) capacity *= 2;
+  struct Entry {
+    uint64_t hash;
+    uint32_t word;  // UINT32_MAX: empty
+  };
+  std::vector<Entry> table(capacity, Entry{0, UINT32_MAX});
+  std::vector<std::string_view> words;
+  auto lookup = [&](uint64_t h, std::string_view text) -> Entry& {
+    for (size_t at = slot(h) & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
+      Entry& e = table[at];
+      if (e.word == UINT32_MAX || (e.hash == h && words[e.word] == text)) return e;
+    }
+  };
   std::vector<uint32_t> wordOf(lines.size(), UINT32_MAX);
   std::vector<uint32_t> lineCount;
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string_view word = all.substr(lines[i].start, lines[i].end - lines[i].start);
     if (word.empty()) continue;
-    auto [it, added] = ids.try_emplace(word, static_cast<uint32_t>(lineCount.size()));
-    if (added) {
+    uint64_t h = 0;
+    for (unsigned char c : word) h = h * kBase + c;
+    Entry& e = lookup(h, word);
+    if (e.word == UINT32_MAX) {
+      e = Entry{h, static_cast<uint32_t>(words.size())};
+      words.push_back(word);
       lineCount.push_back(0);
-      uint64_t h = 0;
+      h = 0;
       for (unsigned char c : word) {
         h = h * kBase + c;
         mark(beginnings, slot(h));
       }
       mark(wholes, slot(h));
     }
-    wordOf[i] = it->second;
-    ++lineCount[it->second];
+    wordOf[i] = e.word;
+    ++lineCount[e.word];
   }
   std::vector<size_t> first(lineCount.size() + 1, 0);  // each word's lines: members[first[w]..first[w+1])
   for (size_t w = 0; w < lineCount.size(); ++w) first[w + 1] = first[w] + lineCount[w];
@@ -87,9 +104,8 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
       const uint64_t at = slot(h);
       if (!marked(beginnings, at)) break;
       if (!marked(wholes, at)) continue;
-      auto found = ids.find(all.substr(q, k + 1 - q));
-      if (found == ids.end()) continue;
-      const uint32_t w = found->second;
+      const uint32_t w = lookup(h, all.substr(q, k + 1 - q)).word;
+      if (w == UINT32_MAX) continue;
       while (next[w] < first[w + 1] && lines[members[next[w]]].end <= q) lines[members[next[w]++]].nextOccurrence = q;
     }
   }

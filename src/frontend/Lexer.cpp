@@ -90,6 +90,10 @@ bool Lexer::Extracting() const { return keys_ && keys_->IsKeyExtraction(); }
 
 bool Lexer::Watched() const { return lineScan_ || Extracting(); }
 
+// Key extraction echoes and keys nothing while a position is saved, so a look-ahead there may
+// take or keep a scan like any other reading.
+bool Lexer::Replayable() const { return !lineScan_ && (!Extracting() || !saved_.empty()); }
+
 unsigned char Lexer::Next() {
   auto c = static_cast<unsigned char>(text_[pos_]);
   if (c == 0) return 0;  // the end of the text is never stepped over
@@ -430,7 +434,7 @@ int Lexer::ReadToken() {
 int Lexer::GetToken() {
   comment_.clear();
   int code;
-  if (!Watched() && TakeScan(code)) return code;
+  if (Replayable() && TakeScan(code)) return code;
   return ReadToken();
 }
 
@@ -492,14 +496,14 @@ void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
 int Lexer::LookAhead() {
   SavePosition();
   comment_.clear();
-  if (Watched()) return ReadToken();
+  if (!Replayable()) return ReadToken();
   int code;
   if (TakeScan(code)) return code;
   const size_t from = pos_;
   const int line = line_;
   code = ReadToken();
   // punctuation and the end of the text leave the token text as it was
-  if (!Watched())
+  if (Replayable())
     RememberScan(from, line, code,
                  code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
                      code == TOK_COMMAND || IsResourceKeyword(code));

@@ -106,8 +106,7 @@ class Lexer {
     size_t pos;
     int line;
   };
-  // The last token read in a look-ahead, so that reading it for real needs no second scan (only
-  // while the reading is not watched).
+  // The last token read in a look-ahead, so that reading it for real needs no second scan.
   static constexpr size_t kNoLookahead = static_cast<size_t>(-1);
   struct Lookahead {
     size_t from = kNoLookahead;
@@ -119,7 +118,7 @@ class Lexer {
     std::string text;
   };
   // Short tokens of earlier look-aheads by read position, so that the second reading of a body
-  // read twice finds them scanned (same conditions as the last look-ahead). A slot is valid for
+  // read twice finds them scanned. A slot is valid for
   // the generation it was made in; whatever changes the text or how it is read starts a new one.
   static constexpr size_t kScanSlots = 8192;
   static constexpr size_t kScanText = 47;
@@ -173,6 +172,8 @@ class Lexer {
   // Whether the reading is watched (key extraction hooks, comment records), so that every
   // character must really be read.
   bool Watched() const;
+  // Whether a token may be taken from an earlier scan of the same place, or a scan kept.
+  bool Replayable() const;
   void AppendComment(unsigned char c);
   void SetTokenText(std::string_view text);
   void SetTokenText(size_t begin, size_t end);

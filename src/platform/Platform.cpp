@@ -36,7 +36,6 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
-  // The size only sizes the buffer: the file is read to its end whatever it says.
   size_t expected = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
   bool ok = expected <= limit;
   if (ok) bytes.resize(std::max<size_t>(expected + 1, 4096));
@@ -53,6 +52,7 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
       break;
     }
     have += static_cast<size_t>(n);
+    if (expected != 0 && have == expected) break;  // a regular file ends at its size
   }
   ::close(fd);
   if (have > limit) ok = false;
