@@ -54,6 +54,15 @@ constexpr std::array<bool, 256> kOrdinaryOutside = Ordinary("/\"");
 constexpr std::array<bool, 256> kOrdinaryInComment = Ordinary("/*");
 constexpr std::array<bool, 256> kOrdinaryInString = Ordinary("\\\"");
 
+// The bytes a string or parenthesised token cannot simply step over (without a code page).
+constexpr std::array<bool, 256> Stops(char closer) {
+  std::array<bool, 256> table{};
+  table[0] = table['\r'] = table['\n'] = table['\\'] = table[static_cast<unsigned char>(closer)] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kQuoteStops = Stops('"');
+constexpr std::array<bool, 256> kParenthesisStops = Stops(')');
+
 }  // namespace
 
 Lexer::Lexer(ErrorContext& errors) : errors_(errors), token_(kTokenLimit + 2, '\0') {
@@ -139,6 +148,7 @@ void Lexer::SetTokenText(std::string_view text) {
   std::memcpy(token_.data(), text.data(), text.size());
   token_[text.size()] = '\0';
   tokenSize_ = text.size();
+  tokenScan_ = kNoLookahead;
 }
 
 void Lexer::Fail(std::string_view message, std::string_view detail, std::string_view detail2) {
@@ -231,6 +241,7 @@ Lexer::TokenState Lexer::SaveTokenState() const { return {std::string(token_.dat
 void Lexer::RestoreTokenState(const TokenState& state) {
   std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
   tokenSize_ = state.text.size();
+  tokenScan_ = kNoLookahead;
   tokenStart_ = state.tokenStart;
   comment_ = state.comment;
 }
@@ -287,7 +298,17 @@ void Lexer::ScanToCloser(size_t begin, char closer) {
   const char* t = text_.data();
   size_t end = pos_;
   const char* failure = nullptr;
+  const std::array<bool, 256>& stops = closer == '"' ? kQuoteStops : kParenthesisStops;
   for (;;) {
+    if (codePage_ == 0) {
+      // a run of bytes that need no look at their neighbours
+      while (!stops[static_cast<unsigned char>(t[end])]) ++end;
+      if (end - begin > static_cast<size_t>(kTokenLimit)) {
+        end = begin + kTokenLimit + 1;
+        failure = "String is too long";
+        break;
+      }
+    }
     auto c = static_cast<unsigned char>(t[end]);
     if (IsLineEnd(c)) {
       failure = "Illegal string";
@@ -350,12 +371,10 @@ int Lexer::ReadResourceType() {
 void Lexer::ReadName() {
   const char* t = text_.data();
   size_t end = pos_;
-  while (IsNameChar(static_cast<unsigned char>(t[end]))) {
-    ++end;
-    if (end - tokenStart_ > static_cast<size_t>(kNameLimit)) {
-      Advance(end - pos_);
-      Fail("Identifier or number is too long");
-    }
+  while (IsNameChar(static_cast<unsigned char>(t[end]))) ++end;
+  if (end - tokenStart_ > static_cast<size_t>(kNameLimit)) {
+    Advance(tokenStart_ + kNameLimit + 1 - pos_);
+    Fail("Identifier or number is too long");
   }
   Advance(end - pos_);
   std::string_view name(t + tokenStart_, end - tokenStart_);
@@ -440,26 +459,29 @@ int Lexer::GetToken() {
 
 // The same scan from the same place: its result is taken instead of scanning again.
 bool Lexer::TakeScan(int& code) {
+  // A token read in a look-ahead and taken right after it still holds the scan's text.
   if (lookahead_.from == pos_ && lookahead_.line == line_) {
-    pos_ = lookahead_.to;
-    line_ = lookahead_.toLine;
-    if (lookahead_.hasText) {
+    if (lookahead_.hasText && tokenScan_ != pos_) {
       std::memcpy(token_.data(), lookahead_.text.c_str(), lookahead_.text.size() + 1);
       tokenSize_ = lookahead_.text.size();
+      tokenScan_ = pos_;
     }
+    pos_ = lookahead_.to;
+    line_ = lookahead_.toLine;
     code = lookahead_.code;
     return true;
   }
   if (!scans_) return false;
   const ScannedToken& scan = scans_[pos_ % kScanSlots];
   if (scan.from != pos_ || scan.line != line_ || scan.generation != generation_) return false;
-  pos_ = scan.to;
-  line_ = scan.toLine;
-  if (scan.hasText) {
+  if (scan.hasText && tokenScan_ != pos_) {
     std::memcpy(token_.data(), scan.text, scan.size);
     token_[scan.size] = '\0';
     tokenSize_ = scan.size;
+    tokenScan_ = pos_;
   }
+  pos_ = scan.to;
+  line_ = scan.toLine;
   code = scan.code;
   return true;
 }
@@ -503,10 +525,12 @@ int Lexer::LookAhead() {
   const int line = line_;
   code = ReadToken();
   // punctuation and the end of the text leave the token text as it was
-  if (Replayable())
-    RememberScan(from, line, code,
-                 code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
-                     code == TOK_COMMAND || IsResourceKeyword(code));
+  const bool hasText = code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
+                       code == TOK_COMMAND || IsResourceKeyword(code);
+  if (Replayable()) {
+    RememberScan(from, line, code, hasText);
+    if (hasText) tokenScan_ = from;
+  }
   return code;
 }
 

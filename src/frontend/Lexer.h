@@ -60,7 +60,11 @@ class Lexer {
   void SetDirectiveReader(Preprocessor* reader) { directives_ = reader; }
 
   int GetToken();
-  char* TokenText() { return token_.data(); }
+  // The token text, which the caller may change in place.
+  char* TokenText() {
+    tokenScan_ = kNoLookahead;
+    return token_.data();
+  }
   // The text of the token just read (before any change made to it through TokenText).
   std::string_view TokenView() const { return {token_.data(), tokenSize_}; }
   int TokenLine() const { return line_; }
@@ -138,6 +142,7 @@ class Lexer {
   };
   void ForgetScans() {
     lookahead_.from = kNoLookahead;
+    tokenScan_ = kNoLookahead;
     ++generation_;
   }
   void RememberScan(size_t from, int line, int code, bool hasText);
@@ -189,6 +194,7 @@ class Lexer {
   size_t tokenStart_ = 0;
   std::vector<char> token_;
   size_t tokenSize_ = 0;
+  size_t tokenScan_ = static_cast<size_t>(-1);  // where the kept scan whose text the token holds starts
   Lookahead lookahead_;
   std::unique_ptr<ScannedToken[], FreeScans> scans_;  // zeroed on demand: untouched slots cost nothing
   uint32_t generation_ = 1;
