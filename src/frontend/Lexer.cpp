@@ -471,7 +471,7 @@ bool Lexer::TakeScan(int& code) {
     code = lookahead_.code;
     return true;
   }
-  if (!scans_) return false;
+  if (!scans_ || scanStarts_[pos_ % kScanSlots] != pos_) return false;
   const ScannedToken& scan = scans_[pos_ % kScanSlots];
   if (scan.from != pos_ || scan.line != line_ || scan.generation != generation_) return false;
   if (scan.hasText && tokenScan_ != pos_) {
@@ -486,7 +486,7 @@ bool Lexer::TakeScan(int& code) {
   return true;
 }
 
-void Lexer::FreeScans::operator()(ScannedToken* p) const { std::free(p); }
+void Lexer::FreeBlock::operator()(void* p) const { std::free(p); }
 
 void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
   if (hasText && tokenSize_ > kScanText) {
@@ -500,9 +500,11 @@ void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
     return;
   }
   if (!scans_) {
-    scans_.reset(static_cast<ScannedToken*>(std::calloc(kScanSlots, sizeof(ScannedToken))));
+    scanStarts_.reset(static_cast<size_t*>(std::calloc(kScanSlots, sizeof(size_t))));
+    if (scanStarts_) scans_.reset(static_cast<ScannedToken*>(std::calloc(kScanSlots, sizeof(ScannedToken))));
     if (!scans_) return;
   }
+  scanStarts_[from % kScanSlots] = from;
   ScannedToken& scan = scans_[from % kScanSlots];
   scan.from = from;
   scan.to = pos_;

@@ -137,8 +137,8 @@ class Lexer {
     bool hasText;
     char text[kScanText + 1];
   };
-  struct FreeScans {
-    void operator()(ScannedToken* p) const;
+  struct FreeBlock {
+    void operator()(void* p) const;
   };
   void ForgetScans() {
     lookahead_.from = kNoLookahead;
@@ -196,7 +196,10 @@ class Lexer {
   size_t tokenSize_ = 0;
   size_t tokenScan_ = static_cast<size_t>(-1);  // where the kept scan whose text the token holds starts
   Lookahead lookahead_;
-  std::unique_ptr<ScannedToken[], FreeScans> scans_;  // zeroed on demand: untouched slots cost nothing
+  // Calloc'ed: untouched slots cost nothing. The starts are kept apart so that the look-up of a
+  // place never scanned stays within a few cache lines.
+  std::unique_ptr<size_t[], FreeBlock> scanStarts_;
+  std::unique_ptr<ScannedToken[], FreeBlock> scans_;
   uint32_t generation_ = 1;
   int line_ = 1;
   int pendingLine_ = 0;  // line of the last token an expectation left unread
