@@ -14,13 +14,9 @@ using namespace tessel;
 
 namespace {
 
-// A context whose output goes to a file in a temporary directory.
+// A context whose output is kept in memory.
 struct Fixture : testsupport::ContextFixture {
-  Fixture() { out.SetOutput(std::fopen(dir.file("a.rc").c_str(), "wb"), dir.file("a.rc")); }
-  std::string Written() {
-    out.CloseOutput();
-    return dir.read("a.rc");
-  }
+  std::string Written() { return Script(); }
 };
 
 std::string Repeat(std::string_view text, size_t count) {
