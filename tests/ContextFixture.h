@@ -46,10 +46,22 @@ struct ContextFixture {
   const std::string& Text(tessel::OutputTarget target) const { return out.Sink(target).Text(); }
   const std::string& Script() const { return Text(tessel::OutputTarget::kScript); }
 
+  // Empty when the conversion stopped with the message reported at the line; otherwise what
+  // differed.
+  std::string ErrorProblems(const Conversion& run, const std::string& message, int line) const {
+    std::string problems;
+    if (!run.failed) problems += "no error; ";
+    if (run.message != message) problems += "message: " + run.message + "; ";
+    const std::string located = "\n\n" + dir.path() + "/a.klx (" + std::to_string(line) + ") : " + message + "\n\n";
+    if (run.report != located) problems += "report: " + run.report + "; ";
+    return problems;
+  }
+
   // Converts `source` as that run does up to the end of the resource loop: the include line,
   // the banner and every resource (the checks and copies after the loop are the driver's).
   Conversion Convert(std::string source) {
     Conversion result;
+    const WorkingDirectory inside(dir.path());  // files named in the source are found beside it
     try {
       tessel::DeriveSettings(settings, errors);
       tessel::Preprocessor preprocessor(errors);
@@ -89,14 +101,7 @@ struct SourceErrorCase {
 // what differed.
 inline std::string CheckSourceError(const SourceErrorCase& c) {
   ContextFixture fixture;
-  const Conversion run = fixture.Convert(c.source);
-  std::string problems;
-  if (!run.failed) problems += "no error; ";
-  if (run.message != c.message) problems += "message: " + run.message + "; ";
-  const std::string located =
-      "\n\n" + fixture.dir.path() + "/a.klx (" + std::to_string(c.line) + ") : " + c.message + "\n\n";
-  if (run.report != located) problems += "report: " + run.report + "; ";
-  return problems;
+  return fixture.ErrorProblems(fixture.Convert(c.source), c.message, c.line);
 }
 
 }  // namespace testsupport
