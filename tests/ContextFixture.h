@@ -43,8 +43,8 @@ struct ContextFixture {
     out.Sink(tessel::OutputTarget::kAnchorList).OpenMemory();
   }
 
-  const std::string& Text(tessel::OutputTarget target) const { return out.Sink(target).Text(); }
-  const std::string& Script() const { return Text(tessel::OutputTarget::kScript); }
+  std::string Text(tessel::OutputTarget target) const { return std::string(out.Sink(target).Text()); }
+  std::string Script() const { return Text(tessel::OutputTarget::kScript); }
 
   // Empty when the conversion stopped with the message reported at the line; otherwise what
   // differed.

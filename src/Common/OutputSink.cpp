@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "Common/Errors.h"
 #include "Common/Format.h"
@@ -20,22 +21,27 @@ void OutputSink::OpenMemory() {
   memory_ = true;
 }
 
+void OutputSink::MakeRoom(size_t count) {
+  constexpr size_t kFirstSize = 4096;
+  buffer_.resize(std::max({2 * buffer_.size(), used_ + count, kFirstSize}));
+}
+
 void OutputSink::AppendFormatV(const char* format, va_list args) {
-  tessel::AppendFormatV(buffer_, format, args);
-  if (buffer_.size() >= blockSize_) WriteBlock();
+  scratch_.clear();
+  tessel::AppendFormatV(scratch_, format, args);
+  Append(scratch_.data(), scratch_.size());
 }
 
 bool OutputSink::AtStart() const {
-  if (memory_) return buffer_.empty();
-  return file_.IsOpen() && buffer_.empty() && std::ftell(file_.Stream()) == 0;
+  if (memory_) return used_ == 0;
+  return file_.IsOpen() && used_ == 0 && std::ftell(file_.Stream()) == 0;
 }
 
 bool OutputSink::HandOver() {
-  if (memory_ || buffer_.empty() || !file_.IsOpen()) return true;
-  const size_t count = buffer_.size();
-  const bool written = std::fwrite(buffer_.data(), 1, count, file_.Stream()) == count;
-  buffer_.clear();
-  return written;
+  if (memory_ || used_ == 0 || !file_.IsOpen()) return true;
+  const size_t count = used_;
+  used_ = 0;
+  return std::fwrite(buffer_.data(), 1, count, file_.Stream()) == count;
 }
 
 void OutputSink::WriteBlock() {
@@ -49,7 +55,11 @@ bool OutputSink::Flush() {
 
 bool OutputSink::OverwriteStart(std::string_view text) {
   if (memory_) {
-    buffer_.replace(0, std::min(text.size(), buffer_.size()), text);
+    if (used_ < text.size()) {
+      MakeRoom(text.size() - used_);
+      used_ = text.size();
+    }
+    std::memcpy(buffer_.data(), text.data(), text.size());
     return true;
   }
   if (!file_.IsOpen() || !HandOver() || std::fseek(file_.Stream(), 0, SEEK_SET) != 0) return false;
@@ -65,7 +75,7 @@ bool OutputSink::Commit() {
 }
 
 void OutputSink::Discard() {
-  buffer_.clear();
+  used_ = 0;
   memory_ = false;
   blockSize_ = SIZE_MAX;
   file_.Discard();

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,10 @@ class OutputSink {
   const std::string& WorkingPath() const { return file_.WorkingPath(); }
 
   void Append(const char* data, size_t count) {
-    buffer_.append(data, count);
-    if (buffer_.size() >= blockSize_) WriteBlock();
+    if (count > buffer_.size() - used_) MakeRoom(count);
+    std::memcpy(buffer_.data() + used_, data, count);
+    used_ += count;
+    if (used_ >= blockSize_) WriteBlock();
   }
   void Append(std::string_view text) { Append(text.data(), text.size()); }
   // printf-style text, formatted by AppendFormatV (Common/Format.h).
@@ -52,18 +55,23 @@ class OutputSink {
   void Discard();
 
   // Everything a memory sink took.
-  const std::string& Text() const { return buffer_; }
+  std::string_view Text() const { return {buffer_.data(), used_}; }
 
  private:
   // A file is handed the collected bytes in blocks of this size.
   static constexpr size_t kBlock = 1 << 18;
 
+  void MakeRoom(size_t count);
   bool HandOver();
   void WriteBlock();
 
   ErrorContext* errors_;
   platform::OutputFile file_;
+  // The bytes taken are the first used_ of the buffer: a copy into room already there is all an
+  // append costs on the way of every byte of the script.
   std::string buffer_;
+  size_t used_ = 0;
+  std::string scratch_;          // formatted text
   size_t blockSize_ = SIZE_MAX;  // a memory sink never hands on
   bool memory_ = false;
 };

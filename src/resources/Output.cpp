@@ -119,18 +119,19 @@ void OutputWriter::WriteWord(uint16_t w) {
     return;
   }
   if (column_ == 1) WriteTabs(indent_);
-  const char word[9] = {'0',
+  const char word[7] = {'0',
                         'x',
                         kUpperHexDigits[w >> 12],
                         kUpperHexDigits[(w >> 8) & 15],
                         kUpperHexDigits[(w >> 4) & 15],
                         kUpperHexDigits[w & 15],
-                        ',',
-                        '\r',
-                        '\n'};
-  const bool lineEnds = ++column_ > kWordsPerLine;
-  if (lineEnds) column_ = 1;
-  Script().Append(word, lineEnds ? 9 : 7);
+                        ','};
+  OutputSink& script = Script();
+  script.Append(word, sizeof word);
+  if (++column_ > kWordsPerLine) {
+    column_ = 1;
+    script.Append(kLineEnd, 2);
+  }
 }
 
 void OutputWriter::WriteDataWord(uint16_t w) { WriteWord(w); }

@@ -95,7 +95,7 @@ class OutputWriter {
 
  private:
   void WriteWord(uint16_t w);
-  OutputSink& Script() { return sinks_[0]; }
+  OutputSink& Script() { return Sink(OutputTarget::kScript); }
 
   ErrorContext& errors_;
   OutputSink sinks_[3];  // by OutputTarget

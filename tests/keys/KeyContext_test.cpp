@@ -34,7 +34,7 @@ class KeyContextTest : public ::testing::Test {
   void Source(const std::string& text) {
     for (char c : text) keys.Echo(c);
   }
-  std::string KeyList() { return output.Text(); }
+  std::string KeyList() { return std::string(output.Text()); }
   std::string KeyedSource() {
     keys.Close();
     return dir.read("app.keys.json.keys");

@@ -16,7 +16,7 @@ struct Sink {
   ErrorContext errors;
   OutputWriter out{errors};
   Sink() { out.OpenMemoryOutput(dir.file("out.rc")); }
-  std::string text() const { return out.Sink(OutputTarget::kScript).Text(); }
+  std::string text() const { return std::string(out.Sink(OutputTarget::kScript).Text()); }
 };
 }  // namespace
 
