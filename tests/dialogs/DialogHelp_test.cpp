@@ -143,6 +143,21 @@ TEST(ConvertDialogHelp, WithoutAnAnchorListOnlyTheResourceIsWritten) {
             "\t1,\r\n\t\t\"\\x00\",\r\n\t\t0x0041,\r\nEND\r\n\r\n");
 }
 
+// A whole conversion in memory: the help entries reach the anchor list, each resource the
+// resource list, and the script holds the help texts as data.
+TEST(ConvertDialogHelp, AnchorsAndResourcesAreListed) {
+  const testsupport::Conversion run = testsupport::ConvertSource(
+      "'DHLP' 2001\n{\n\"How to search.\" SearchHowTo\n\"Escapes: \\t\" Escapes\n}\n"
+      "'STR ' 5 \"s\" {\n\"x\"\n}\n");
+  ASSERT_FALSE(run.failed) << run.report;
+  EXPECT_EQ(run.anchorList,
+            "SearchHowTo\t2001\t1\tDHLP\t\"How to search.\"\r\n"
+            "Escapes\t2001\t2\tDHLP\t\"Escapes: \\t\"\r\n");
+  EXPECT_EQ(run.resourceList, "'DHLP' 2001\r\n'STR ' 5\r\n");
+  EXPECT_EQ(run.script.rfind("#include \"DGDefs.h\"\r\n", 0), 0u);
+  EXPECT_NE(run.script.find("2001 DHLP\r\nBEGIN\r\n"), std::string::npos) << run.script;
+}
+
 TEST(ConvertDialogHelp, Errors) {
   const std::string text271 = "\"" + std::string(269, 'a') + "\"";
   const std::string text1023 = "\"" + std::string(1021, 'a') + "\"";
