@@ -28,6 +28,15 @@ void TempDir::write(const std::string& name, const std::string& content) const {
 std::string TempDir::read(const std::string& name) const { return ReadFile(file(name)); }
 bool TempDir::exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
 
+WorkingDirectory::WorkingDirectory(const std::string& path) : previous_(std::filesystem::current_path().string()) {
+  std::filesystem::current_path(path);
+}
+
+WorkingDirectory::~WorkingDirectory() {
+  std::error_code ec;
+  std::filesystem::current_path(previous_, ec);
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream ss;

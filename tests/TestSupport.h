@@ -20,6 +20,18 @@ class TempDir {
   std::string path_;
 };
 
+// Makes a directory the current one while it lives.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::string& path);
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+  ~WorkingDirectory();
+
+ private:
+  std::string previous_;
+};
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 

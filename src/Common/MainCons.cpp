@@ -37,7 +37,6 @@ constexpr long kMaxSourceSize = 2147483647L;
 // The files of one run, closed (and on failure deleted) whatever happens.
 struct RunFiles {
   FILE* input = nullptr;
-  platform::OutputFile anchor;
   std::string anchorName, anchorCopyName;
   std::string outputName;
   bool outputOpened = false;
@@ -80,24 +79,24 @@ std::string ReadWholeFile(FILE* file, ErrorContext& errors) {
   return text;
 }
 
-void AnchorPostPass(RunFiles& files, const RunSettings& settings, ErrorContext& errors) {
+void AnchorPostPass(OutputSink& anchors, RunFiles& files, const RunSettings& settings, ErrorContext& errors) {
   // A list written into a device or a FIFO cannot be read back.
-  if (files.anchor.InPlace()) {
-    files.anchor.Commit();
+  if (anchors.InPlace()) {
+    anchors.Commit();
     return;
   }
-  std::fflush(files.anchor.Stream());
-  FILE* written = platform::OpenFile(files.anchor.WorkingPath(), "rb");
+  anchors.Flush();
+  FILE* written = platform::OpenFile(anchors.WorkingPath(), "rb");
   if (!written) errors.GeneralError("fopen (%s,rb) failed", files.anchorName.c_str());
   std::string list = ReadWholeFile(written, errors);
   std::fclose(written);
   if (list.empty()) {
-    files.anchor.Discard();
+    anchors.Discard();
     platform::RemoveOutput(files.anchorName);
     platform::RemoveOutput(files.anchorCopyName);
     return;
   }
-  if (!files.anchor.Commit()) errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
+  if (!anchors.Commit()) errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
   std::fputs(DuplicatedAnchorWarnings(list).c_str(), stdout);
   std::fflush(stdout);
   if (settings.sourceEncoding < 0) return;
@@ -222,21 +221,6 @@ std::optional<int> ParseCommandLine(int argc, char** argv, RunSettings& settings
   return std::nullopt;
 }
 
-// The settings that follow from the options, and the code page.
-void DeriveSettings(RunSettings& settings, ErrorContext& errors) {
-  if (SupportsBuild(settings.mode) || (Preprocesses(settings.mode) && !settings.keyExtraction)) {
-    RefuseDepfile(settings, errors);
-  }
-  if (SupportsBuild(settings.mode)) {
-    settings.target = 'w';
-    settings.inputFormat = 'x';
-  }
-  if (!settings.inputFormat) settings.inputFormat = 'w';
-  // The output is in Windows form in every run: a code table translates only Macintosh input.
-  settings.codeTableInUse = settings.inputFormat == 'w' ? nullptr : settings.codeTable;
-  settings.codePage = ChooseCodePage(settings, errors);
-}
-
 // Opens the input, the anchor list (unless keys are extracted) and the output, whose first line
 // is the include line.
 void OpenRunFiles(const RunSettings& settings, RunState& run) {
@@ -256,7 +240,7 @@ void OpenRunFiles(const RunSettings& settings, RunState& run) {
     platform::RemoveOutput(files.anchorName);
     platform::RemoveOutput(files.anchorCopyName);
     platform::CreateDirectoriesAlong(files.anchorName);
-    if (!files.anchor.Open(files.anchorName)) {
+    if (!out.Sink(OutputTarget::kAnchorList).OpenFile(files.anchorName)) {
       errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
     }
   }
@@ -268,7 +252,7 @@ void OpenRunFiles(const RunSettings& settings, RunState& run) {
   files.outputOpened = true;
   if (settings.hasDepfile) files.depfileName = settings.depfileName;
   out.SetKeyExtraction(keyExtraction);
-  run.keys.SetOutputFile(out.OutputFile());
+  run.keys.SetOutput(&out.Sink(OutputTarget::kScript));
   if (!keyExtraction) out.WriteLine("#include \"DGDefs.h\"");
   out.SetOutputEnabled(true);
 }
@@ -295,31 +279,18 @@ bool ConvertSource(std::string text, int markLength, RunSettings& settings, RunS
   Lexer lex(errors);
   Preprocessor preprocessor(errors);
   lex.SetSource(std::move(text), static_cast<size_t>(markLength));
-  lex.SetCodePage(settings.codePage);
+  ConnectFrontEnd(lex, preprocessor, keys, settings);
   if (settings.codeTableInUse) lex.SetTranslation(translation.data());
-  lex.SetKeyContext(&keys);
-  lex.SetDirectiveReader(&preprocessor);
-  keys.SetLexer(&lex);
-  preprocessor.SetKeyHooks(&keys, &lex);
-  preprocessor.StoreDirectiveIDs(settings.directiveIds);
-  preprocessor.SetKeysPass(settings.keysPass);
 
   Context ctx(settings, errors, lex, run.out, keys);
-  ctx.anchorFile = run.files.anchor.Stream();
   ctx.reads = &run.files.reads;
   ctx.toTarget = transcoders.toTarget.get();
   ctx.toUtf16 = transcoders.toUtf16.get();
   ctx.programPath = platform::ProgramPath(program);
-
-  // Only conversions list resources; the other modes leave the list of a conversion alone.
-  run.out.SetListsResources(ListsResources(settings.mode));
-  if (ListsResources(settings.mode)) WriteBanner(ctx);
-  const bool makeFile = settings.mode == Mode::kCheckMakeFile;
-  const std::string& pathsText = makeFile ? settings.converterProgram : settings.paths;
-  RunResourceLoop(ctx, preprocessor, pathsText, makeFile || settings.hasPaths);
+  const bool dialogDefinitionsUsed = ConvertResources(ctx, preprocessor);
   lex.ReleaseSource();     // the anchor check needs the memory more
   keys.SetLexer(nullptr);  // the lexer ends with this step
-  return ctx.dialogDefinitionsUsed;
+  return dialogDefinitionsUsed;
 }
 
 // Closes the resource list, comments out an unused include line, closes the key file, and puts
@@ -333,8 +304,7 @@ void FinishRun(const RunSettings& settings, bool dialogDefinitionsUsed, RunState
   // Mode d's list is read by make, where the include line is a comment as it stands.
   if (!run.keys.IsKeyExtraction() && !dialogDefinitionsUsed && settings.mode != Mode::kDependencies) {
     out.Flush();
-    FILE* output = out.OutputFile();
-    if (std::fseek(output, 0, SEEK_SET) == 0) std::fwrite("//", 1, 2, output);
+    out.Sink(OutputTarget::kScript).OverwriteStart("//");
   }
   if (!run.keys.Close()) {
     errors.GeneralError("Cannot open output klx (%s) for writing!", run.keys.KeyFileName().c_str());
@@ -373,7 +343,8 @@ int Run(int argc, char** argv, RunState& run) {
   std::string text = ReadSource(run.files, transcoders, markLength, run.errors);
   bool dialogDefinitionsUsed = ConvertSource(std::move(text), markLength, settings, run, transcoders, argv[0]);
   defines.Clear();
-  if (run.files.anchor.IsOpen()) AnchorPostPass(run.files, settings, run.errors);
+  OutputSink& anchors = run.out.Sink(OutputTarget::kAnchorList);
+  if (anchors.IsOpen()) AnchorPostPass(anchors, run.files, settings, run.errors);
   transcoders = {};
   FinishRun(settings, dialogDefinitionsUsed, run);
   return 0;
@@ -385,7 +356,7 @@ int FailRun(const FatalError& error, RunState& run) {
   run.errors.Deliver(error);
   run.out.DiscardOutput();
   run.keys.Close();
-  if (run.files.anchor.IsOpen()) run.files.anchor.Commit();
+  run.out.Sink(OutputTarget::kAnchorList).Commit();
   if (run.files.outputOpened) platform::RemoveOutput(run.files.outputName);
   if (!run.files.depfileName.empty()) platform::RemoveOutput(run.files.depfileName);
   if (!error.silent) std::fprintf(stderr, "Write_Error: %s\n", error.text.c_str());
@@ -400,6 +371,20 @@ FatalError MemoryError() {
 }
 
 }  // namespace
+
+void DeriveSettings(RunSettings& settings, ErrorContext& errors) {
+  if (SupportsBuild(settings.mode) || (Preprocesses(settings.mode) && !settings.keyExtraction)) {
+    RefuseDepfile(settings, errors);
+  }
+  if (SupportsBuild(settings.mode)) {
+    settings.target = 'w';
+    settings.inputFormat = 'x';
+  }
+  if (!settings.inputFormat) settings.inputFormat = 'w';
+  // The output is in Windows form in every run: a code table translates only Macintosh input.
+  settings.codeTableInUse = settings.inputFormat == 'w' ? nullptr : settings.codeTable;
+  settings.codePage = ChooseCodePage(settings, errors);
+}
 
 std::vector<std::string> PrepkitArguments(const RunSettings& settings, const char* program) {
   std::vector<std::string> args = {program};

@@ -79,10 +79,10 @@ HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writ
     ctx.out.WriteNewLine();
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
-    if (ctx.anchorFile) {
-      ctx.out.PrintfTo(ctx.anchorFile, "%s-%s\t%s\t%u\t%s\t%s", head.dialogAnchor.c_str(), anchor.c_str(),
+    if (ctx.out.Writing(OutputTarget::kAnchorList)) {
+      ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s-%s\t%s\t%u\t%s\t%s", head.dialogAnchor.c_str(), anchor.c_str(),
                        head.id.c_str(), index, head.title.c_str(), ctx.keys.IsKeyExtraction() ? "\"\"" : text.c_str());
-      ctx.out.WriteNewLine(ctx.anchorFile);
+      ctx.out.WriteNewLine(OutputTarget::kAnchorList);
     }
   }
   return totals;
@@ -104,10 +104,10 @@ HelpTotals ReadHelpTextEntries(Context& ctx, const std::string& id, bool writing
     if (!writing) continue;
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
-    if (ctx.anchorFile) {
-      ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t%u\t%s\t%s", anchor.c_str(), id.c_str(), totals.count, "DHLP",
-                       text.c_str());
-      ctx.out.WriteNewLine(ctx.anchorFile);
+    if (ctx.out.Writing(OutputTarget::kAnchorList)) {
+      ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t%u\t%s\t%s", anchor.c_str(), id.c_str(), totals.count,
+                       "DHLP", text.c_str());
+      ctx.out.WriteNewLine(OutputTarget::kAnchorList);
     }
   }
   return totals;
@@ -137,10 +137,10 @@ void ConvertHelpList(Context& ctx, const ResourceType& type) {
   ctx.out.WriteNewLine();
   ctx.out.Printf("\t%u,", totals.count);
   ctx.out.WriteNewLine();
-  if (ctx.anchorFile) {
-    ctx.out.PrintfTo(ctx.anchorFile, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
+  if (ctx.out.Writing(OutputTarget::kAnchorList)) {
+    ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
                      head.title.c_str());
-    ctx.out.WriteNewLine(ctx.anchorFile);
+    ctx.out.WriteNewLine(OutputTarget::kAnchorList);
   }
   ReadHelpListEntries(ctx, head, true);
   ctx.out.WriteLineBlank("END");

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Common/Errors.h"
+#include "Common/OutputSink.h"
 #include "frontend/Lexer.h"
 #include "platform/Platform.h"
 
@@ -106,12 +107,11 @@ void KeyContext::EndKeyString(KeyStringState& state) {
 }
 
 void KeyContext::PutEntry(std::string_view key, std::string_view suffix, std::string_view value) {
-  Put(output_, "\"");
-  Put(output_, key);
-  Put(output_, suffix);
-  Put(output_, "\": \"");
-  Put(output_, value);
-  Put(output_, "\"\n");
+  if (!output_) return;
+  for (std::string_view piece :
+       {std::string_view("\""), key, suffix, std::string_view("\": \""), value, std::string_view("\"\n")}) {
+    output_->Append(piece);
+  }
 }
 
 bool KeyContext::Echoing() const { return on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved()); }

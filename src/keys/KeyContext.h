@@ -14,6 +14,7 @@ namespace tessel {
 
 class ErrorContext;
 class Lexer;
+class OutputSink;
 
 // Per-string state kept by the lexer while a string token is read.
 struct KeyStringState {
@@ -29,8 +30,8 @@ class KeyContext {
   // Turns extraction on: creates "<output>.keys" (general error when it cannot be created).
   void StartKeyExtraction(const std::string& outputName, const std::string& prefix);
   bool IsKeyExtraction() const { return on_; }
-  // The output file that receives the key list (set by the run driver once it is open).
-  void SetOutputFile(FILE* output) { output_ = output; }
+  // The output that receives the key list (set by the run driver once it is open).
+  void SetOutput(OutputSink* output) { output_ = output; }
   void SetLexer(Lexer* lexer) { lexer_ = lexer; }
   // Moves the key file into place; false when that failed.
   bool Close();
@@ -83,7 +84,7 @@ class KeyContext {
   std::string prefix_;
   platform::OutputFile keyFile_;
   std::string keyName_;
-  FILE* output_ = nullptr;
+  OutputSink* output_ = nullptr;
   std::vector<Scope> scopes_;
   std::vector<Group> conditions_;
   uint16_t depth_ = 0;

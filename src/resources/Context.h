@@ -35,7 +35,6 @@ struct Context {
   KeyContext& keys;
 
   // Loop inputs
-  FILE* anchorFile = nullptr;  // none during key extraction
   TranscodeUtils::Transcoder* toTarget = nullptr;
   TranscodeUtils::Transcoder* toUtf16 = nullptr;
   std::string programPath;     // the running program, for the tool root of the colour change

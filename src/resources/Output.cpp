@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdarg>
 #include <cstring>
-#include <vector>
 
 #include "Common/Format.h"
 #include "frontend/Lexer.h"
@@ -19,128 +18,92 @@ constexpr int kWordsPerLine = 8;
 
 }  // namespace
 
-OutputWriter::~OutputWriter() {
-  // Only a run cut short gets here with a file of its caller's still open.
-  if (output_ && !script_.IsOpen()) {
-    std::fwrite(buffer_.data(), 1, buffer_.size(), output_);
-    std::fclose(output_);
-  }
-}
-
 bool OutputWriter::OpenOutput(std::string name) {
-  if (!script_.Open(name)) return false;
-  SetOutput(script_.Stream(), std::move(name));
+  if (!Script().OpenFile(name)) return false;
+  outputName_ = std::move(name);
   return true;
 }
 
-void OutputWriter::WriteBlock() {
-  if (buffer_.empty()) return;
-  const size_t count = buffer_.size();
-  const bool written = !output_ || std::fwrite(buffer_.data(), 1, count, output_) == count;
-  buffer_.clear();
-  if (!written) errors_.GeneralError("%s", "File write error");
+void OutputWriter::OpenMemoryOutput(std::string name) {
+  Script().OpenMemory();
+  outputName_ = std::move(name);
 }
 
 void OutputWriter::Flush() {
-  WriteBlock();
-  if (output_ && std::fflush(output_) != 0) errors_.GeneralError("%s", "File write error");
+  if (!Script().Flush()) errors_.GeneralError("%s", "File write error");
 }
 
 bool OutputWriter::CloseOutput() {
-  if (!output_) return true;
+  if (!Script().IsOpen()) return true;
   Flush();
-  const bool ok = script_.IsOpen() ? script_.Commit() : std::fclose(output_) == 0;
-  output_ = nullptr;
-  return ok;
+  return Script().Commit();
 }
 
 void OutputWriter::DiscardOutput() {
-  buffer_.clear();
-  if (script_.IsOpen()) {
-    script_.Discard();
-  } else if (output_) {
-    std::fclose(output_);
-  }
-  output_ = nullptr;
+  Script().Discard();
   // A list cut short by the error must not pass for the list of a finished run.
-  if (resourceList_.IsOpen()) {
-    resourceList_.Discard();
-    platform::RemoveOutput(resourceListName_);
+  OutputSink& list = Sink(OutputTarget::kResourceList);
+  if (list.IsOpen()) {
+    const bool file = !list.InMemory();
+    list.Discard();
+    if (file) platform::RemoveOutput(resourceListName_);
   }
 }
 
-void OutputWriter::WriteThrough(const void* data, size_t count, FILE* file) {
-  if (std::fwrite(data, 1, count, file) != count) errors_.GeneralError("%s", "File write error");
+void OutputWriter::WriteLine(std::string_view text, OutputTarget target) {
+  WriteString(text, target);
+  WriteNewLine(target);
 }
 
-void OutputWriter::WriteString(std::string_view text, FILE* file) { WriteBytes(text.data(), text.size(), file); }
-
-void OutputWriter::WriteLine(std::string_view text, FILE* file) {
-  WriteString(text, file);
-  WriteNewLine(file);
+void OutputWriter::WriteLineBlank(std::string_view text, OutputTarget target) {
+  WriteString(text, target);
+  WriteBytes("\r\n\r\n", 4, target);
 }
 
-void OutputWriter::WriteLineBlank(std::string_view text, FILE* file) {
-  WriteString(text, file);
-  WriteBytes("\r\n\r\n", 4, file);
-}
+void OutputWriter::WriteNewLine(OutputTarget target) { WriteBytes(kLineEnd, 2, target); }
 
-void OutputWriter::WriteNewLine(FILE* file) { WriteBytes(kLineEnd, 2, file); }
-
-void OutputWriter::WriteTabs(int count, FILE* file) {
+void OutputWriter::WriteTabs(int count, OutputTarget target) {
   static constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-  for (; count > 0; count -= 16) WriteBytes(kTabs, static_cast<size_t>(std::min(count, 16)), file);
+  for (; count > 0; count -= 16) WriteBytes(kTabs, static_cast<size_t>(std::min(count, 16)), target);
 }
 
 void OutputWriter::Printf(const char* format, ...) {
-  if (!Writing(output_)) return;
+  if (!Writing()) return;
   va_list args;
   va_start(args, format);
-  AppendFormatV(buffer_, format, args);
-  va_end(args);
-  if (buffer_.size() >= kBlock) WriteBlock();
-}
-
-void OutputWriter::PrintfTo(FILE* file, const char* format, ...) {
-  if (!Writing(file)) return;
-  va_list args;
-  va_start(args, format);
-  if (file == output_) {
-    AppendFormatV(buffer_, format, args);
-    if (buffer_.size() >= kBlock) WriteBlock();
-  } else {
-    scratch_.clear();
-    AppendFormatV(scratch_, format, args);
-    WriteThrough(scratch_.data(), scratch_.size(), file);
-  }
+  Script().AppendFormatV(format, args);
   va_end(args);
 }
 
-bool OutputWriter::SetOutputEnabled(bool on) {
-  bool previous = enabled_;
-  enabled_ = on;
-  return previous;
+void OutputWriter::PrintfTo(OutputTarget target, const char* format, ...) {
+  if (!Writing(target)) return;
+  va_list args;
+  va_start(args, format);
+  Sink(target).AppendFormatV(format, args);
+  va_end(args);
 }
 
 void OutputWriter::ListResource(const char* type, const char* id, int line) {
   if (keyExtraction_ || !listsResources_) return;
+  OutputSink& list = Sink(OutputTarget::kResourceList);
   if (!resourceListTried_) {
     resourceListTried_ = true;
     size_t dot = outputName_.rfind('.');
     if (dot != std::string::npos) {
       resourceListName_ = outputName_.substr(0, dot) + ".reslist.txt";
-      if (!resourceList_.Open(resourceListName_)) errors_.SourceError("Can't open file: ", resourceListName_, {}, line);
+      if (Script().InMemory()) {
+        list.OpenMemory();
+      } else if (!list.OpenFile(resourceListName_)) {
+        errors_.SourceError("Can't open file: ", resourceListName_, {}, line);
+      }
     }
   }
-  if (!resourceList_.IsOpen() || !type || !id || !Writing(resourceList_.Stream())) return;
-  scratch_.assign(type);
-  scratch_ += ' ';
-  scratch_ += id;
-  scratch_ += kLineEnd;
-  WriteThrough(scratch_.data(), scratch_.size(), resourceList_.Stream());
+  if (!type || !id || !Writing(OutputTarget::kResourceList)) return;
+  list.Append(type);
+  list.Append(" ", 1);
+  list.Append(id);
+  list.Append(kLineEnd, 2);
 }
-
-bool OutputWriter::CloseResourceList() { return !resourceList_.IsOpen() || resourceList_.Commit(); }
 
 void OutputWriter::StartDataBlock(int indent) {
   column_ = 1;
@@ -149,24 +112,26 @@ void OutputWriter::StartDataBlock(int indent) {
 }
 
 // "0x%04X," with the tabs before the first word of a line and the line end after the eighth.
+// With nothing written the column still counts: output may come back within the block.
 void OutputWriter::WriteWord(uint16_t w) {
-  const bool writing = Writing(output_);
-  if (writing) {
-    if (column_ == 1) WriteTabs(indent_);
-    const char word[7] = {'0',
-                          'x',
-                          kUpperHexDigits[w >> 12],
-                          kUpperHexDigits[(w >> 8) & 15],
-                          kUpperHexDigits[(w >> 4) & 15],
-                          kUpperHexDigits[w & 15],
-                          ','};
-    buffer_.append(word, sizeof word);
+  if (!Writing()) {
+    column_ = column_ % kWordsPerLine + 1;
+    return;
   }
+  if (column_ == 1) WriteTabs(indent_);
+  const char word[7] = {'0',
+                        'x',
+                        kUpperHexDigits[w >> 12],
+                        kUpperHexDigits[(w >> 8) & 15],
+                        kUpperHexDigits[(w >> 4) & 15],
+                        kUpperHexDigits[w & 15],
+                        ','};
+  OutputSink& script = Script();
+  script.Append(word, sizeof word);
   if (++column_ > kWordsPerLine) {
     column_ = 1;
-    if (writing) buffer_.append(kLineEnd, 2);
+    script.Append(kLineEnd, 2);
   }
-  if (writing && buffer_.size() >= kBlock) WriteBlock();
 }
 
 void OutputWriter::WriteDataWord(uint16_t w) { WriteWord(w); }
@@ -206,8 +171,16 @@ void OutputWriter::FlushDataBytes() {
 
 void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
   if (keyExtraction_ || !text) return;
+  const std::string_view body = LiteralBody(text);
+  if (!Writing()) {
+    // Nothing to write, and the block ends flushed at column 1 whatever its bytes: only the
+    // escapes are decoded, for their errors.
+    if (body.find('\\') != std::string_view::npos) DecodeLiteral(lex, body, lex.CodePage(), [](unsigned char) {});
+    StartDataBlock(indent);
+    return;
+  }
   StartDataBlock(indent);
-  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(), [this](unsigned char c) { WriteDataByte(c); });
+  DecodeLiteral(lex, body, lex.CodePage(), [this](unsigned char c) { WriteDataByte(c); });
   WriteDataByte(0);
   FlushDataBytes();
 }

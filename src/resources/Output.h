@@ -3,35 +3,34 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "Common/Errors.h"
-#include "platform/OutputFile.h"
+#include "Common/OutputSink.h"
 
 namespace tessel {
 
 class Lexer;
 
+// The outputs the writer serves.
+enum class OutputTarget { kScript, kAnchorList, kResourceList };
+
 class OutputWriter {
  public:
-  explicit OutputWriter(ErrorContext& errors) : errors_(errors) {}
-  ~OutputWriter();
+  explicit OutputWriter(ErrorContext& errors)
+      : errors_(errors), sinks_{OutputSink(&errors), OutputSink(&errors), OutputSink(&errors)} {}
 
   // Opens the script (see platform::OutputFile); false when it cannot be created.
   bool OpenOutput(std::string name);
-  // A script file opened by the caller (closed by CloseOutput).
-  void SetOutput(FILE* file, std::string name) {
-    output_ = file;
-    outputName_ = std::move(name);
-  }
-  // The script file, with everything written so far handed to it.
-  FILE* OutputFile() {
-    Flush();
-    return output_;
-  }
+  // Collects the script, and the resource list it names, in memory; `name` stands for the
+  // script's file name.
+  void OpenMemoryOutput(std::string name);
   const std::string& OutputFileName() const { return outputName_; }
+  // The sink of an output, for what goes there beside the writer (the key list, the byte-order
+  // mark, the run driver's handling of the anchor list).
+  OutputSink& Sink(OutputTarget target) { return sinks_[static_cast<int>(target)]; }
+  const OutputSink& Sink(OutputTarget target) const { return sinks_[static_cast<int>(target)]; }
   // Hands the collected script text to the file and flushes it.
   void Flush();
   // Closes the output after a fatal error, drops the unfinished script and deletes the
@@ -42,29 +41,26 @@ class OutputWriter {
   // During key extraction nothing is written.
   void SetKeyExtraction(bool on) { keyExtraction_ = on; }
 
-  void WriteBytes(const void* data, size_t count, FILE* file) {
-    if (count == 0 || !Writing(file)) return;
-    if (file == output_) {
-      Append(static_cast<const char*>(data), count);
-    } else {
-      WriteThrough(data, count, file);
-    }
+  void WriteBytes(const void* data, size_t count, OutputTarget target = OutputTarget::kScript) {
+    if (count == 0 || !Writing(target)) return;
+    Sink(target).Append(static_cast<const char*>(data), count);
   }
-  void WriteString(std::string_view text, FILE* file);
-  void WriteString(std::string_view text) { WriteString(text, output_); }
-  void WriteLine(std::string_view text, FILE* file);
-  void WriteLine(std::string_view text) { WriteLine(text, output_); }
-  void WriteLineBlank(std::string_view text, FILE* file);
-  void WriteLineBlank(std::string_view text) { WriteLineBlank(text, output_); }
-  void WriteNewLine(FILE* file);
-  void WriteNewLine() { WriteNewLine(output_); }
-  void WriteTabs(int count, FILE* file);
-  void WriteTabs(int count) { WriteTabs(count, output_); }
-  // printf-style write to the output file.
+  void WriteString(std::string_view text, OutputTarget target = OutputTarget::kScript) {
+    WriteBytes(text.data(), text.size(), target);
+  }
+  void WriteLine(std::string_view text, OutputTarget target = OutputTarget::kScript);
+  void WriteLineBlank(std::string_view text, OutputTarget target = OutputTarget::kScript);
+  void WriteNewLine(OutputTarget target = OutputTarget::kScript);
+  void WriteTabs(int count, OutputTarget target = OutputTarget::kScript);
+  // printf-style write (see AppendFormatV) to the script, or to another output.
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  void PrintfTo(FILE* file, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void PrintfTo(OutputTarget target, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
-  bool SetOutputEnabled(bool on);
+  bool SetOutputEnabled(bool on) {
+    bool previous = enabled_;
+    enabled_ = on;
+    return previous;
+  }
   bool SuspendOutput() { return SetOutputEnabled(false); }
   bool OutputEnabled() const { return enabled_; }
 
@@ -74,13 +70,15 @@ class OutputWriter {
   void ListResource(const char* type, const char* id, int line = 0);
   void SetListsResources(bool on) { listsResources_ = on; }
   // Moves the finished list into place; false when that failed.
-  bool CloseResourceList();
+  bool CloseResourceList() { return Sink(OutputTarget::kResourceList).Commit(); }
   const std::string& ResourceListName() const { return resourceListName_; }  // empty until created
 
-  // Whether a write to `file` would store anything; callers skip building text when it would not.
-  bool Writing(FILE* file) const { return enabled_ && !keyExtraction_ && file; }
+  // Whether a write to `target` would store anything; callers skip building text when it would not.
+  bool Writing(OutputTarget target = OutputTarget::kScript) const {
+    return enabled_ && !keyExtraction_ && Sink(target).IsOpen();
+  }
 
-  // Data-word writer (to the output file).
+  // Data-word writer (to the script).
   void StartDataBlock(int indent);
   void WriteDataByte(uint8_t b);
   void WriteDataWord(uint16_t w);
@@ -96,26 +94,14 @@ class OutputWriter {
   static bool IsGuidText(const char* text);
 
  private:
-  // The script text is collected here and handed to the file in blocks of this size.
-  static constexpr size_t kBlock = 1 << 18;
-
-  void Append(const char* data, size_t count) {
-    buffer_.append(data, count);
-    if (buffer_.size() >= kBlock) WriteBlock();
-  }
-  void WriteBlock();
-  void WriteThrough(const void* data, size_t count, FILE* file);
   void WriteWord(uint16_t w);
+  OutputSink& Script() { return Sink(OutputTarget::kScript); }
 
   ErrorContext& errors_;
-  FILE* output_ = nullptr;
-  std::string buffer_;
-  std::string scratch_;  // formatted text for files other than the script
+  OutputSink sinks_[3];  // by OutputTarget
   std::string outputName_;
-  platform::OutputFile script_;
   bool enabled_ = true;
   bool keyExtraction_ = false;
-  platform::OutputFile resourceList_;
   std::string resourceListName_;
   bool resourceListTried_ = false;
   bool listsResources_ = true;

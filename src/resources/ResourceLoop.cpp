@@ -88,11 +88,9 @@ std::string OutputDirectory(std::string_view outputName) {
 }
 
 void WriteBanner(Context& ctx) {
-  FILE* out = ctx.out.OutputFile();
-  if (out && std::ftell(out) == 0) {
-    std::string_view mark = TranscodeUtils::TargetMark(ctx.settings.targetEncoding);
-    if (!mark.empty()) std::fwrite(mark.data(), 1, mark.size(), out);
-  }
+  // The mark goes before anything else, also before the key list of key extraction.
+  OutputSink& script = ctx.out.Sink(OutputTarget::kScript);
+  if (script.IsOpen() && script.AtStart()) script.Append(TranscodeUtils::TargetMark(ctx.settings.targetEncoding));
   if (ctx.keys.IsKeyExtraction()) return;
   constexpr std::string_view kRule =
       "/*                                                                                       */";
@@ -163,6 +161,27 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
   if (WriteFolderTable(ctx) > 0) out.ListResource("'FLDR'", "128", lex.TokenLine());
   out.SetOutputEnabled(savedOutput);
   if (ctx.settings.mode == Mode::kDependencies) out.WriteNewLine();
+}
+
+void ConnectFrontEnd(Lexer& lex, Preprocessor& preprocessor, KeyContext& keys, const RunSettings& settings) {
+  lex.SetCodePage(settings.codePage);
+  lex.SetKeyContext(&keys);
+  lex.SetDirectiveReader(&preprocessor);
+  keys.SetLexer(&lex);
+  preprocessor.SetKeyHooks(&keys, &lex);
+  preprocessor.StoreDirectiveIDs(settings.directiveIds);
+  preprocessor.SetKeysPass(settings.keysPass);
+}
+
+bool ConvertResources(Context& ctx, Preprocessor& preprocessor) {
+  const RunSettings& settings = ctx.settings;
+  // Only conversions list resources; the other modes leave the list of a conversion alone.
+  ctx.out.SetListsResources(ListsResources(settings.mode));
+  if (ListsResources(settings.mode)) WriteBanner(ctx);
+  const bool makeFile = settings.mode == Mode::kCheckMakeFile;
+  const std::string& pathsText = makeFile ? settings.converterProgram : settings.paths;
+  RunResourceLoop(ctx, preprocessor, pathsText, makeFile || settings.hasPaths);
+  return ctx.dialogDefinitionsUsed;
 }
 
 }  // namespace tessel

@@ -9,6 +9,9 @@
 namespace tessel {
 
 struct Context;
+struct RunSettings;
+class KeyContext;
+class Lexer;
 class Preprocessor;
 
 // Cuts the paths text at ';' into at most 10 entries; the tenth keeps the rest.
@@ -21,5 +24,12 @@ std::string OutputDirectory(std::string_view outputName);
 void WriteBanner(Context& ctx);
 
 void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string& pathsText, bool hasPaths);
+
+// Joins the lexer (its source already set), the preprocessor and the key context of a run, as
+// the settings ask (code page, directive IDs, keys pass).
+void ConnectFrontEnd(Lexer& lex, Preprocessor& preprocessor, KeyContext& keys, const RunSettings& settings);
+// The conversion of the mode: the banner where resources are listed, then the resource loop over
+// the paths of the mode. Returns whether an alert or a dialog asked for the dialog definitions.
+bool ConvertResources(Context& ctx, Preprocessor& preprocessor);
 
 }  // namespace tessel

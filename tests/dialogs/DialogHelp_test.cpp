@@ -23,14 +23,13 @@ struct SourceRun : testsupport::ContextFixture {
       lex.SetKeyContext(&keys);
     }
     lex.SetSource(source);
-    out.SetOutput(std::fopen(dir.file("out.rc").c_str(), "wb"), dir.file("out.rc"));
+    out.Sink(OutputTarget::kAnchorList).Discard();  // as in key extraction: no anchor list
   }
   // Converts the help resource the source begins with; returns what was written.
   std::string Convert() {
     const ResourceType& type = ResourceTypeOf(lex.GetToken());
     type.handler(ctx, type);
-    out.CloseOutput();
-    return dir.read("out.rc");
+    return Script();
   }
   // Reads tokens up to and including the first one with this text.
   void ReadUpTo(const std::string& text) {
@@ -142,6 +141,21 @@ TEST(ConvertDialogHelp, WithoutAnAnchorListOnlyTheResourceIsWritten) {
   EXPECT_EQ(list.Convert(),
             "9 DLGH\r\nBEGIN\r\n\t14, 0,\r\n\t\"Anchor\\0\",\r\n\t1,\r\n"
             "\t1,\r\n\t\t\"\\x00\",\r\n\t\t0x0041,\r\nEND\r\n\r\n");
+}
+
+// A whole conversion in memory: the help entries reach the anchor list, each resource the
+// resource list, and the script holds the help texts as data.
+TEST(ConvertDialogHelp, AnchorsAndResourcesAreListed) {
+  const testsupport::Conversion run = testsupport::ConvertSource(
+      "'DHLP' 2001\n{\n\"How to search.\" SearchHowTo\n\"Escapes: \\t\" Escapes\n}\n"
+      "'STR ' 5 \"s\" {\n\"x\"\n}\n");
+  ASSERT_FALSE(run.failed) << run.report;
+  EXPECT_EQ(run.anchorList,
+            "SearchHowTo\t2001\t1\tDHLP\t\"How to search.\"\r\n"
+            "Escapes\t2001\t2\tDHLP\t\"Escapes: \\t\"\r\n");
+  EXPECT_EQ(run.resourceList, "'DHLP' 2001\r\n'STR ' 5\r\n");
+  EXPECT_EQ(run.script.rfind("#include \"DGDefs.h\"\r\n", 0), 0u);
+  EXPECT_NE(run.script.find("2001 DHLP\r\nBEGIN\r\n"), std::string::npos) << run.script;
 }
 
 TEST(ConvertDialogHelp, Errors) {

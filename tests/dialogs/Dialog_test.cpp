@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "resources/RunSource.h"
+#include "ContextFixture.h"
 
 namespace {
 
 using testsupport::CheckSourceError;
-using testsupport::RunSource;
+using testsupport::ConvertSource;
 using testsupport::SourceErrorCase;
 
 // A dialog whose body is `body` (lines from line 2 on), closed on the line after it.
@@ -52,8 +52,8 @@ TEST(DialogHeader, SourceErrors) {
 TEST(DialogHeader, LongTitleIsCutBetweenCharacters) {
   // The 256-byte cut falls inside the escape \101: the escape is dropped whole, so the title keeps
   // 253 bytes, counted and written alike (13 + 253 + 2 = 268).
-  const auto run = RunSource("'QDLG' 7 Modal 0 0 1 1 \"" + std::string(253, 'a') + "\\101bcd\" {\n}\n");
-  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const auto run = ConvertSource("'QDLG' 7 Modal 0 0 1 1 \"" + std::string(253, 'a') + "\\101bcd\" {\n}\n");
+  ASSERT_FALSE(run.failed) << run.report;
   std::string words;
   for (int i = 0; i < 126; ++i) words += (i % 8 == 0 ? "\t" : "") + std::string("0x6161,") + (i % 8 == 7 ? "\r\n" : "");
   EXPECT_NE(
@@ -132,10 +132,10 @@ TEST(DialogItems, SourceErrors) {
 TEST(DialogItems, AcceptedForms) {
   // noAutoResize makes any scroll legal; a value string of 268 bytes is taken whole.
   const auto run =
-      RunSource(Dialog("UniRichEdit 0 0 1 1 SmallPlain noAutoResize | autoResize VScroll\n"
-                       "RealEdit 0 0 1 1 SmallPlain \"\" \"" +
-                       std::string(266, '9') + "\"\n"));
-  ASSERT_EQ(run.exitCode, 0) << run.out;
+      ConvertSource(Dialog("UniRichEdit 0 0 1 1 SmallPlain noAutoResize | autoResize VScroll\n"
+                           "RealEdit 0 0 1 1 SmallPlain \"\" \"" +
+                           std::string(266, '9') + "\"\n"));
+  ASSERT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("DG_ET_NOAUTORESIZE | DG_ET_EOFWRAP | DG_ET_VSCROLL,"), std::string::npos);
   EXPECT_NE(run.script.find("\"\\0\", \"" + std::string(266, '9') + "\\0\","), std::string::npos);
 }
@@ -146,8 +146,8 @@ TEST(DialogItems, OffsetGroupsNestThirtyOneDeep) {
     open += "Offset 1 -1 {\n";
     close += "}\n";
   }
-  const auto run = RunSource(Dialog(open + "Separator 0 0 1 1\n" + close));
-  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const auto run = ConvertSource(Dialog(open + "Separator 0 0 1 1\n" + close));
+  ASSERT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("  1, DG_ITM_SEPARATOR, DG_SP_HORIZONTAL,  31, 65505,   1,   1,\r\n"), std::string::npos)
       << run.script;
 
@@ -159,8 +159,8 @@ TEST(DialogItems, OffsetGroupsNestThirtyOneDeep) {
 TEST(DialogItems, ItemCountFitsSixteenBits) {
   std::string body;
   for (int i = 0; i < 65535; ++i) body += "TabBar 0 0 1 1\n";
-  const auto run = RunSource(Dialog(body));
-  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const auto run = ConvertSource(Dialog(body));
+  ASSERT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("\t65535,\r\n"), std::string::npos);
   EXPECT_NE(run.script.find("\t65535, DG_ITM_TABBAR, 0,"), std::string::npos);
 

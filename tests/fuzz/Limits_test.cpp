@@ -1,5 +1,5 @@
-// Whole runs at the edges of the stated limits: token and name lengths, the path list, the
-// multiplier list, deep nesting of conditionals and a source that is one huge line.
+// Conversions at the edges of the stated limits: token and name lengths, the path list, the
+// multiplier list (whole runs), deep nesting of conditionals and a source that is one huge line.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/wait.h>
@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "ContextFixture.h"
 #include "TestSupport.h"
 #include "frontend/Tokens.h"
 #include "resources/ResourceLoop.h"
@@ -40,40 +42,56 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// A fatal source error at the line: exit code 1, the located report, and no output left.
-void ExpectSourceError(const RunResult& run, const std::string& message, int line) {
+// A run stopped by a fatal source error at the line: exit code 1, the located report, and no
+// output left.
+void ExpectRunSourceError(const RunResult& run, const std::string& message, int line) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Write_Error: " + message + "\n");
   EXPECT_TRUE(EndsWith(run.out, "a.klx (" + std::to_string(line) + ") : " + message + "\n\n")) << run.out;
   EXPECT_FALSE(run.scriptLeft);
 }
 
+using Options = std::function<void(tessel::RunSettings&)>;
+const Options kTargetW = [](tessel::RunSettings&) {};
+const Options kDefineX = [](tessel::RunSettings& s) { s.directiveIds = {"X"}; };
+
+// Converts the source in memory (see testsupport::ContextFixture) with the settings of the options.
+testsupport::Conversion Convert(const std::string& source, const Options& options) {
+  testsupport::ContextFixture fixture;
+  options(fixture.settings);
+  return fixture.Convert(source);
+}
+
+// The conversion stops with a source error at the line.
+void ExpectSourceError(const std::string& source, const Options& options, const std::string& message, int line) {
+  testsupport::ContextFixture fixture;
+  options(fixture.settings);
+  EXPECT_EQ(fixture.ErrorProblems(fixture.Convert(source), message, line), "");
+}
+
 TEST(Limits, TokenOfTheLongestLengthAndOneMore) {
   using tessel::kTokenLimit;
-  TempDir dir;
   // Directive and at-sign lines are tokens copied whole into the script.
   for (const std::string lead : {"#define X ", "@"}) {
     const std::string longest = lead + std::string(kTokenLimit - lead.size(), 'v');
-    RunResult run = RunTessel(dir, longest + "\r\n", "-t w");
-    EXPECT_EQ(run.exitCode, 0) << lead << run.out;
+    const testsupport::Conversion run = Convert(longest + "\r\n", kTargetW);
+    EXPECT_FALSE(run.failed) << lead << run.report;
     const std::string copied = lead == "@" ? longest.substr(1) : longest;
     EXPECT_NE(run.script.find("\r\n" + copied + "\r\n"), std::string::npos) << lead;
 
-    run = RunTessel(dir, "\n" + longest + "v\r\n", "-t w");
-    ExpectSourceError(run, "String is too long", 2);
+    ExpectSourceError("\n" + longest + "v\r\n", kTargetW, "String is too long", 2);
   }
 }
 
 TEST(Limits, NameOfTheLongestLengthAndOneMore) {
   using tessel::kNameLimit;
-  TempDir dir;
   const std::string pair = " \"Pair\" {\n\tA\n\tB\n}\n";
-  RunResult run = RunTessel(dir, "'MDID' " + std::string(kNameLimit, 'n') + pair, "-t w");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
+  const testsupport::Conversion run = Convert("'MDID' " + std::string(kNameLimit, 'n') + pair, kTargetW);
+  EXPECT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find(std::string(kNameLimit, 'n') + " MDID"), std::string::npos);
 
-  run = RunTessel(dir, "\n'MDID' " + std::string(kNameLimit + 1, 'n') + pair, "-t w");
-  ExpectSourceError(run, "Identifier or number is too long", 2);
+  ExpectSourceError("\n'MDID' " + std::string(kNameLimit + 1, 'n') + pair, kTargetW, "Identifier or number is too long",
+                    2);
 }
 
 TEST(Limits, PathListKeepsTenEntriesTheLastWithTheRest) {
@@ -85,18 +103,32 @@ TEST(Limits, PathListKeepsTenEntriesTheLastWithTheRest) {
 }
 
 TEST(Limits, DataFileFoundThroughTheTenthPathOnly) {
-  TempDir dir;
-  dir.write("j/ten.bin", "10");
-  dir.write("k/eleven.bin", "11");
-  const std::string tenPaths = "-p 'a;b;c;d;e;f;g;h;i;j'";
-  RunResult run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w " + tenPaths);
-  EXPECT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.script.find("1 DATA\r\nBEGIN\r\n\t2, 0,\r\n\t0x3031,\r\n"), std::string::npos) << run.script;
-  // With eleven entries the tenth is "j;k": neither j nor k is searched.
-  run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "-t w -p 'a;b;c;d;e;f;g;h;i;j;k'");
-  ExpectSourceError(run, "Can't open file: ten.bin  (ResID: 1)", 2);
-  run = RunTessel(dir, "'DATA' 1 \"D\" {\n\"eleven.bin\"\n}\n", "-t w -p 'a;b;c;d;e;f;g;h;i;j;k'");
-  ExpectSourceError(run, "Can't open file: eleven.bin  (ResID: 1)", 2);
+  // The source's files, each run in a directory of its own.
+  struct Case {
+    const char* source;
+    const char* paths;
+    const char* error;  // none: converted
+  };
+  const Case cases[] = {
+      {"'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "a;b;c;d;e;f;g;h;i;j", nullptr},
+      // With eleven entries the tenth is "j;k": neither j nor k is searched.
+      {"'DATA' 1 \"D\" {\n\"ten.bin\"\n}\n", "a;b;c;d;e;f;g;h;i;j;k", "Can't open file: ten.bin  (ResID: 1)"},
+      {"'DATA' 1 \"D\" {\n\"eleven.bin\"\n}\n", "a;b;c;d;e;f;g;h;i;j;k", "Can't open file: eleven.bin  (ResID: 1)"},
+  };
+  for (const Case& c : cases) {
+    testsupport::ContextFixture fixture;
+    fixture.dir.write("j/ten.bin", "10");
+    fixture.dir.write("k/eleven.bin", "11");
+    fixture.settings.paths = c.paths;
+    fixture.settings.hasPaths = true;
+    const testsupport::Conversion run = fixture.Convert(c.source);
+    if (c.error) {
+      EXPECT_EQ(fixture.ErrorProblems(run, c.error, 2), "") << c.paths;
+    } else {
+      EXPECT_FALSE(run.failed) << run.report;
+      EXPECT_NE(run.script.find("1 DATA\r\nBEGIN\r\n\t2, 0,\r\n\t0x3031,\r\n"), std::string::npos) << run.script;
+    }
+  }
 }
 
 TEST(Limits, FiveMultipliersAndMore) {
@@ -127,7 +159,7 @@ TEST(Limits, FiveMultipliersAndMore) {
   run = RunTessel(dir, "'QCSR' 101 \"Arrow\" {\n\"arrow\"\n1 1\n}\n", "-t w -p img -w 1.5 2 3 4");
   EXPECT_EQ(run.exitCode, 0) << run.out;
   run = RunTessel(dir, "'QCSR' 101 \"Arrow\" {\n\"arrow\"\n1 1\n}\n", "-t w -p img -w 1.5 2 3 4 5");
-  ExpectSourceError(run, "An error was occured during conversion of icon img\\arrow@5.00x.png  (ResID: 101)", 3);
+  ExpectRunSourceError(run, "An error was occured during conversion of icon img\\arrow@5.00x.png  (ResID: 101)", 3);
 }
 
 TEST(Limits, DeeplyNestedConditionals) {
@@ -136,44 +168,45 @@ TEST(Limits, DeeplyNestedConditionals) {
   for (int i = 0; i < kDepth; ++i) source += i % 2 ? "#ifndef Y\n" : "#ifdef X\n";
   source += "@inner\n";
   for (int i = 0; i < kDepth; ++i) source += "#endif\n";
-  TempDir dir;
-  RunResult run = RunTessel(dir, source, "-t w -d X");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
+  testsupport::Conversion run = Convert(source, kDefineX);
+  EXPECT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("\r\ninner\r\n"), std::string::npos);
-  run = RunTessel(dir, source, "-t w");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
+  run = Convert(source, kTargetW);
+  EXPECT_FALSE(run.failed) << run.report;
   EXPECT_EQ(run.script.find("inner"), std::string::npos);
-  // Mode p keeps every line in its place.
-  run = RunTessel(dir, source, "-m p -t w -d X");
-  EXPECT_EQ(run.exitCode, 0);
+  // Mode p keeps every line in its place (after the include line).
+  run = Convert(source, [](tessel::RunSettings& s) {
+    s.mode = tessel::Mode::kPreprocess;
+    s.directiveIds = {"X"};
+  });
+  EXPECT_FALSE(run.failed);
   const size_t inner = run.script.find("\r\n@inner\r\n");
   ASSERT_NE(inner, std::string::npos);
   EXPECT_EQ(std::count(run.script.begin(), run.script.begin() + inner + 2, '\n'), kDepth + 1);
 
   // One #endif too few: the outermost conditional is the one left open.
   source.resize(source.size() - 7);
-  run = RunTessel(dir, "\n" + source, "-t w -d X");
-  ExpectSourceError(run, "Unmatching #ifdef / #ifndef is encountered", 2);
+  ExpectSourceError("\n" + source, kDefineX, "Unmatching #ifdef / #ifndef is encountered", 2);
 }
 
 TEST(Limits, SourceOfOneHugeLine) {
   constexpr size_t kSize = 4 << 20;
-  TempDir dir;
   // A line comment and blanks before a resource, without a final line end.
-  RunResult run = RunTessel(dir, "//" + std::string(kSize, 'c'), "-t w");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
-  run = RunTessel(dir, std::string(kSize, ' ') + "'MDID' 1 \"Pair\" {\n\tA\n\tB\n}", "-t w");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
+  testsupport::Conversion run = Convert("//" + std::string(kSize, 'c'), kTargetW);
+  EXPECT_FALSE(run.failed) << run.report;
+  run = Convert(std::string(kSize, ' ') + "'MDID' 1 \"Pair\" {\n\tA\n\tB\n}", kTargetW);
+  EXPECT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("1 MDID"), std::string::npos);
   // A block comment as long as the whole line is cleared, and mode p writes the line back.
-  run = RunTessel(dir, "/*" + std::string(kSize, '*') + "*/", "-m p -t w");
-  EXPECT_EQ(run.exitCode, 0);
+  run = Convert("/*" + std::string(kSize, '*') + "*/",
+                [](tessel::RunSettings& s) { s.mode = tessel::Mode::kPreprocess; });
+  EXPECT_FALSE(run.failed);
   EXPECT_TRUE(EndsWith(run.script, std::string(kSize + 4, ' ')));
   // A huge line of names where one item is expected.
   std::string names;
   for (size_t i = 0; i < kSize / 8; ++i) names += " name_12";
-  run = RunTessel(dir, "'MDID' 1 \"Pair\" {\n\tA" + names + "\n\tB\n}\n", "-t w");
-  ExpectSourceError(run, "Extra character on line  (ResID: 1)", 2);
+  ExpectSourceError("'MDID' 1 \"Pair\" {\n\tA" + names + "\n\tB\n}\n", kTargetW, "Extra character on line  (ResID: 1)",
+                    2);
 }
 
 }  // namespace

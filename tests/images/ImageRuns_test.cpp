@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "ContextFixture.h"
 #include "ImageTestSupport.h"
 #include "TestSupport.h"
-#include "resources/RunSource.h"
 
 namespace {
 
@@ -186,14 +186,16 @@ TEST(ImageRuns, SourceErrorsOfImageResources) {
   };
   for (const auto& c : cases) EXPECT_EQ(testsupport::CheckSourceError(c), "") << c.source;
 
-  // The dependency list checks the ID as well.
-  testsupport::TempDir dir;
-  dir.write("a.klx", "'QICN' IDX \"A\" {\r\n}\r\n");
-  RunResult run = RunTessel(dir, {"-m", "d", "-i", "a.klx", "-o", "a.mk", "-v", "RES", "-p", "out"});
-  EXPECT_EQ(run.exit, 1);
-  EXPECT_NE(run.out.find("/a.klx (1) : Illegal decimal integer value or undefined constant  (ResID: IDX)\n\n"),
+  // The dependency list (mode d) checks the ID as well.
+  testsupport::ContextFixture list;
+  list.settings.mode = tessel::Mode::kDependencies;
+  list.settings.envVariable = "RES";
+  list.settings.destinationPath = "out";
+  const testsupport::Conversion run = list.Convert("'QICN' IDX \"A\" {\r\n}\r\n");
+  EXPECT_TRUE(run.failed);
+  EXPECT_NE(run.report.find("/a.klx (1) : Illegal decimal integer value or undefined constant  (ResID: IDX)\n\n"),
             std::string::npos)
-      << run.out;
+      << run.report;
 }
 
 TEST(ImageRuns, UnwritableCursorIsANoteAndTheRunGoesOn) {

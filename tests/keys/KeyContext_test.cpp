@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Common/Errors.h"
+#include "Common/OutputSink.h"
 #include "TestSupport.h"
 
 namespace tessel {
@@ -16,12 +17,8 @@ class KeyContextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     keys.StartKeyExtraction(dir.file("app.keys.json"), "App");
-    output = std::fopen(dir.file("app.keys.json").c_str(), "wb");
-    ASSERT_NE(output, nullptr);
-    keys.SetOutputFile(output);
-  }
-  void TearDown() override {
-    if (output) std::fclose(output);
+    output.OpenMemory();
+    keys.SetOutput(&output);
   }
 
   // One string literal as the lexer reads it: the opening quote is echoed before the hook.
@@ -37,10 +34,7 @@ class KeyContextTest : public ::testing::Test {
   void Source(const std::string& text) {
     for (char c : text) keys.Echo(c);
   }
-  std::string KeyList() {
-    std::fflush(output);
-    return dir.read("app.keys.json");
-  }
+  std::string KeyList() { return std::string(output.Text()); }
   std::string KeyedSource() {
     keys.Close();
     return dir.read("app.keys.json.keys");
@@ -49,7 +43,7 @@ class KeyContextTest : public ::testing::Test {
   testsupport::TempDir dir;
   ErrorContext errors;
   KeyContext keys{errors};
-  FILE* output = nullptr;
+  OutputSink output;
 };
 
 TEST_F(KeyContextTest, KeyedStringIsReplacedByItsKeyAndListed) {

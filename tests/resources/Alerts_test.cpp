@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "resources/RunSource.h"
+#include "ContextFixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "resources/RunSource.h"
+#include "ContextFixture.h"
 
 namespace tessel {
 namespace {
@@ -80,13 +80,13 @@ TEST(ConfigResources, SourceErrors) {
 TEST(ConfigResources, TemplateLabelLimitOnlyForTheTemplate) {
   const std::string label255 = "\"" + std::string(255, 'x') + "\"";
   const std::string label256 = "\"" + std::string(256, 'x') + "\"";
-  EXPECT_EQ(testsupport::RunSource("'ACP0' 128 \"o\" {\n" + label255 + "\n\"x\"\n}\n").exitCode, 0);
-  EXPECT_EQ(testsupport::RunSource("'ACP0' 129 \"o\" {\n" + label256 + "\n\"x\"\n}\n").exitCode, 0);
+  EXPECT_FALSE(testsupport::ConvertSource("'ACP0' 128 \"o\" {\n" + label255 + "\n\"x\"\n}\n").failed);
+  EXPECT_FALSE(testsupport::ConvertSource("'ACP0' 129 \"o\" {\n" + label256 + "\n\"x\"\n}\n").failed);
 }
 
 TEST(ConfigResources, CommandCountsMustFitTheirWords) {
-  const auto full = testsupport::RunSource(CommandTable(65535));
-  EXPECT_EQ(full.exitCode, 0) << full.out;
+  const auto full = testsupport::ConvertSource(CommandTable(65535));
+  EXPECT_FALSE(full.failed) << full.report;
   EXPECT_NE(full.script.find("\t65535,\r\n\tG0,\r\n"), std::string::npos);
   EXPECT_NE(full.script.find("\tG65534,\r\n\t0xffff,\r\n\t0,\r\n\r\nEND\r\n"), std::string::npos);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/RunSource.h"
+#include "ContextFixture.h"
 
 namespace tessel {
 namespace {
@@ -168,13 +168,13 @@ TEST(FileTypeResources, DeepChainOfGroups) {
     }
     return text;
   };
-  const auto sound = testsupport::RunSource(types + groups(false));
-  EXPECT_EQ(sound.exitCode, 0) << sound.out;
+  const auto sound = testsupport::ConvertSource(types + groups(false));
+  EXPECT_FALSE(sound.failed) << sound.report;
 
-  const auto transitive = testsupport::RunSource(types + groups(true));
-  EXPECT_EQ(transitive.exitCode, 1);
-  EXPECT_NE(transitive.out.find("Transitive relation detected in FTGPs  (ResID: G4999)"), std::string::npos)
-      << transitive.out;
+  const auto transitive = testsupport::ConvertSource(types + groups(true));
+  EXPECT_TRUE(transitive.failed);
+  EXPECT_NE(transitive.report.find("Transitive relation detected in FTGPs  (ResID: G4999)"), std::string::npos)
+      << transitive.report;
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "resources/RunSource.h"
+#include "ContextFixture.h"
 
 namespace tessel {
 namespace {

@@ -6,19 +6,17 @@
 #include "frontend/Lexer.h"
 
 using tessel::ErrorContext;
+using tessel::OutputTarget;
 using tessel::OutputWriter;
 
 namespace {
-// An output writer on a temporary file; text() returns what was written so far.
+// An output writer with its script in memory; text() returns what was written so far.
 struct Sink {
   testsupport::TempDir dir;
   ErrorContext errors;
   OutputWriter out{errors};
-  Sink() { out.SetOutput(std::fopen(dir.file("out.rc").c_str(), "wb+"), dir.file("out.rc")); }
-  std::string text() {
-    std::fflush(out.OutputFile());
-    return dir.read("out.rc");
-  }
+  Sink() { out.OpenMemoryOutput(dir.file("out.rc")); }
+  std::string text() const { return std::string(out.Sink(OutputTarget::kScript).Text()); }
 };
 }  // namespace
 
@@ -86,26 +84,56 @@ TEST(Output, SuspendedOrKeyExtractionWritesNothing) {
 }
 
 TEST(Output, ResourceListIsNamedAfterTheOutput) {
-  Sink s;
-  s.out.ListResource("'STR#'", "128");
-  s.out.ListResource(nullptr, "129");
-  s.out.ListResource("'MDID'", "130");
-  s.out.CloseResourceList();
-  EXPECT_EQ(s.dir.read("out.reslist.txt"), "'STR#' 128\r\n'MDID' 130\r\n");
+  for (bool inMemory : {false, true}) {
+    Sink s;
+    if (!inMemory) {
+      ASSERT_TRUE(s.out.OpenOutput(s.dir.file("out.rc")));
+    }
+    s.out.ListResource("'STR#'", "128");
+    s.out.ListResource(nullptr, "129");
+    s.out.ListResource("'MDID'", "130");
+    EXPECT_TRUE(s.out.CloseResourceList());
+    EXPECT_EQ(s.out.ResourceListName(), s.dir.file("out.reslist.txt"));
+    const std::string expected = "'STR#' 128\r\n'MDID' 130\r\n";
+    if (inMemory) {
+      EXPECT_EQ(s.out.Sink(OutputTarget::kResourceList).Text(), expected);
+      EXPECT_FALSE(s.dir.exists("out.reslist.txt"));
+    } else {
+      EXPECT_EQ(s.dir.read("out.reslist.txt"), expected);
+    }
+  }
 }
 
-// The script text is collected and handed on in blocks: order across blocks, text written to
-// other files in between, and data words counted while output is suspended must all come out
-// as if every piece had been written at once.
+// A fatal error drops the script and deletes the resource list; the anchor list keeps what was
+// written, also what was still collected.
+TEST(Output, DiscardDropsScriptAndListButTheAnchorListIsKept) {
+  Sink s;
+  ASSERT_TRUE(s.out.OpenOutput(s.dir.file("out.rc")));
+  ASSERT_TRUE(s.out.Sink(OutputTarget::kAnchorList).OpenFile(s.dir.file("out.rc.res.tmt")));
+  s.out.WriteLine("script");
+  s.out.WriteLine("anchor", OutputTarget::kAnchorList);
+  s.out.ListResource("'STR#'", "128");
+  s.out.DiscardOutput();
+  EXPECT_TRUE(s.out.Sink(OutputTarget::kAnchorList).Commit());
+  EXPECT_FALSE(s.dir.exists("out.rc"));
+  EXPECT_FALSE(s.dir.exists("out.reslist.txt"));
+  EXPECT_EQ(s.dir.read("out.rc.res.tmt"), "anchor\r\n");
+}
+
+// The script and the anchor list are collected and handed on in blocks: order across blocks,
+// text written to the other file in between, and data words counted while output is suspended
+// must all come out as if every piece had been written at once.
 TEST(Output, LargeOutputKeepsItsOrderAndLineBreaks) {
   Sink s;
-  FILE* other = std::fopen(s.dir.file("other.txt").c_str(), "wb");
-  std::string expected;
+  ASSERT_TRUE(s.out.OpenOutput(s.dir.file("out.rc")));
+  ASSERT_TRUE(s.out.Sink(OutputTarget::kAnchorList).OpenFile(s.dir.file("other.txt")));
+  std::string expected, anchors;
   for (int i = 0; i < 40000; ++i) {
     s.out.Printf("%d STR%s", i, "#");
     s.out.WriteNewLine();
-    s.out.PrintfTo(other, "%d;", i);
+    s.out.PrintfTo(OutputTarget::kAnchorList, "%d;", i);
     expected += std::to_string(i) + " STR#\r\n";
+    anchors += std::to_string(i) + ";";
   }
   s.out.StartDataBlock(1);
   for (int i = 0; i < 3; ++i) s.out.WriteDataWord(static_cast<uint16_t>(0xA0 + i));
@@ -115,15 +143,33 @@ TEST(Output, LargeOutputKeepsItsOrderAndLineBreaks) {
   for (int i = 0; i < 3; ++i) s.out.WriteDataWord(static_cast<uint16_t>(0xB0 + i));
   s.out.FlushDataBytes();
   expected += "\t0x00A0,0x00A1,0x00A2,0x00B0,0x00B1,\r\n\t0x00B2,\r\n";
-  std::fclose(other);
-  EXPECT_EQ(s.text(), expected);
-  EXPECT_EQ(s.dir.read("other.txt").substr(0, 8), "0;1;2;3;");
+  ASSERT_TRUE(s.out.CloseOutput());
+  ASSERT_TRUE(s.out.Sink(OutputTarget::kAnchorList).Commit());
+  EXPECT_EQ(s.dir.read("out.rc"), expected);
+  EXPECT_EQ(s.dir.read("other.txt"), anchors);
+}
+
+// Suspended output skips the bytes of a data string but still decodes its escapes for their
+// errors, and leaves the block as a written string would (flushed, at column 1).
+TEST(Output, SuspendedDataStringsCheckTheirEscapes) {
+  Sink s;
+  tessel::Lexer lex(s.errors);
+  s.out.StartDataBlock(1);
+  s.out.WriteDataWord(0x00A0);
+  s.out.SuspendOutput();
+  s.out.WriteDataString(lex, "\"abc\"", 2);
+  EXPECT_THROW(s.out.WriteDataString(lex, "\"a\\q\"", 2), tessel::FatalError);
+  s.out.WriteDataString(lex, "\"\\101bcdefghijklmnopq\"", 3);
+  s.out.SetOutputEnabled(true);
+  s.out.WriteDataWord(0x00B0);
+  s.out.FlushDataBytes();
+  EXPECT_EQ(s.text(), "\t0x00A0,\t\t\t0x00B0,\r\n");
 }
 
 TEST(Output, AFailedWriteIsReportedWhenTheOutputIsClosed) {
   ErrorContext errors;
   OutputWriter out{errors};
-  out.SetOutput(std::fopen("/dev/full", "wb"), "/dev/full");
+  ASSERT_TRUE(out.OpenOutput("/dev/full"));
   out.WriteLine("text that cannot be stored");
   try {
     out.CloseOutput();

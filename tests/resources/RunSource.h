@@ -35,31 +35,4 @@ inline SourceRun RunTessel(const TempDir& dir, const std::string& source, const 
   return run;
 }
 
-// Converts `source` (written as a.klx) to a.rc with target w inside a temporary directory.
-inline SourceRun RunSource(const std::string& source) {
-  TempDir dir;
-  return RunTessel(dir, source, "-t w", "a.rc");
-}
-
-// A source error case: the source, the composed message (with its ResID part) and the line.
-struct SourceErrorCase {
-  const char* source;
-  const char* message;
-  int line;
-};
-
-// Empty when the run stopped with the message at the line, exit code 1, and left no script
-// behind; otherwise what differed.
-inline std::string CheckSourceError(const SourceErrorCase& c) {
-  const SourceRun run = RunSource(c.source);
-  std::string problems;
-  if (run.exitCode != 1) problems += "exit code " + std::to_string(run.exitCode) + "; ";
-  if (run.err != "Write_Error: " + std::string(c.message) + "\n") problems += "stderr: " + run.err + "; ";
-  const std::string located = "a.klx (" + std::to_string(c.line) + ") : " + c.message + "\n\n";
-  if (run.out.size() < located.size() || run.out.compare(run.out.size() - located.size(), located.size(), located))
-    problems += "stdout: " + run.out + "; ";
-  if (run.scriptLeft) problems += "the script was left behind; ";
-  return problems;
-}
-
 }  // namespace testsupport

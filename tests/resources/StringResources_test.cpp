@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "Common/Errors.h"
+#include "ContextFixture.h"
 #include "frontend/Lexer.h"
-#include "resources/RunSource.h"
 
 using namespace tessel;
 
@@ -31,8 +31,8 @@ TEST(StringResources, SourceErrors) {
 // The length byte of a single string cannot hold more than 255.
 TEST(StringResources, SingleStringOf255BytesOnly) {
   const std::string text255(254, 'a');
-  const auto run = testsupport::RunSource("'STR ' 1 \"x\" {\n\"" + text255 + "\\n\"\n}\n");
-  EXPECT_EQ(run.exitCode, 0) << run.out;
+  const auto run = testsupport::ConvertSource("'STR ' 1 \"x\" {\n\"" + text255 + "\\n\"\n}\n");
+  EXPECT_FALSE(run.failed) << run.report;
   EXPECT_NE(run.script.find("\t256, 0,\r\n\t\"\\xFF" + text255 + "\\n\"\r\n"), std::string::npos);
 
   const std::string source256 = "'STR ' 1 \"x\" {\n\"" + std::string(255, 'a') + "\" \\\n\"b\"\n}\n";
