@@ -1,6 +1,7 @@
 #include "Common/AnchorCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -17,6 +18,13 @@ struct AnchorLine {
   size_t nextOccurrence = std::string_view::npos;  // first occurrence of the word at or after `end`
 };
 
+// The bytes that end the anchor word of a line.
+constexpr std::array<bool, 256> kWordEnds = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("\t\n\r $*/", 8)) table[c] = true;
+  return table;
+}();
+
 std::vector<AnchorLine> AnchorWords(std::string_view all) {
   std::vector<AnchorLine> lines;
   size_t line = 0;
@@ -24,7 +32,7 @@ std::vector<AnchorLine> AnchorWords(std::string_view all) {
     size_t p = line;
     while (p < all.size() && (all[p] == '\r' || all[p] == '\n')) ++p;
     size_t end = p;
-    while (end < all.size() && all[end] != '\0' && !std::strchr("\t\n\r $*/", all[end])) ++end;
+    while (end < all.size() && !kWordEnds[static_cast<unsigned char>(all[end])]) ++end;
     lines.push_back({p, end});
     size_t next = all.find("\r\n", line);
     if (next == std::string_view::npos) break;
@@ -97,7 +105,24 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   }
   std::copy(first.begin(), first.end() - 1, next.begin());
 
+  // The first byte and the first two bytes of every word (a one-byte word: its byte and any
+  // other), so that most places are passed over without hashing.
+  std::vector<uint64_t> pairs(65536 / 64);
+  std::array<bool, 256> leads{};
+  for (std::string_view word : words) {
+    leads[static_cast<unsigned char>(word[0])] = true;
+    const unsigned lead = static_cast<unsigned char>(word[0]) << 8;
+    if (word.size() == 1) {
+      for (unsigned second = 0; second < 256; ++second) mark(pairs, lead | second);
+    } else {
+      mark(pairs, lead | static_cast<unsigned char>(word[1]));
+    }
+  }
   for (size_t q = 0; q < all.size(); ++q) {
+    while (q < all.size() && !leads[static_cast<unsigned char>(all[q])]) ++q;
+    if (q == all.size()) break;
+    const unsigned second = q + 1 < all.size() ? static_cast<unsigned char>(all[q + 1]) : 0;
+    if (!marked(pairs, static_cast<unsigned>(static_cast<unsigned char>(all[q])) << 8 | second)) continue;
     uint64_t h = 0;
     for (size_t k = q; k < all.size(); ++k) {
       h = h * kBase + static_cast<unsigned char>(all[k]);
