@@ -74,7 +74,7 @@ bool PngIconWriter::Create(uint16_t type, std::string_view path, unsigned imageC
   added_ = 0;
   finished_ = false;
   nextOffset_ = kHeaderSize + kEntrySize * imageCount;
-  if (!file_.Open(path_)) return false;
+  if (!file_.OpenSmall(path_)) return false;
   uint8_t header[kHeaderSize];
   PutHeader(header, type, imageCount);
   return std::fwrite(header, 1, sizeof header, file_.Stream()) == sizeof header;
@@ -176,7 +176,7 @@ bool DibCursorBuilder::Write() const {
   std::vector<uint8_t> buffer = Build();
   if (buffer.empty()) return false;
   platform::OutputFile file;
-  if (!file.Open(path_)) return false;
+  if (!file.OpenSmall(path_)) return false;
   bool ok = std::fwrite(buffer.data(), 1, buffer.size(), file.Stream()) == buffer.size() && file.Commit();
   if (!ok) {
     file.Discard();

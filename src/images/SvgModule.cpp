@@ -21,7 +21,7 @@ bool SvgRendererModule::Render(const std::string& svgPath, const std::string& pn
   if (!render_) Load();
   // The rendering is written like every output (see platform::OutputFile).
   platform::OutputFile file;
-  if (!file.Open(pngPath)) return false;
+  if (!file.OpenSmall(pngPath)) return false;
   auto write = [](void* closure, const unsigned char* data, unsigned int length) -> int {
     return std::fwrite(data, 1, length, static_cast<FILE*>(closure)) == length ? 1 : 0;
   };

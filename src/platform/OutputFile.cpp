@@ -9,6 +9,9 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <memory>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -98,13 +101,13 @@ mode_t NewFileMode() {
 // Files up to this size are compared with the file they would replace.
 constexpr off_t kCompareLimit = 1 << 20;
 
-bool SameContent(int a, int b, off_t size) {
-  char bufferA[16384], bufferB[16384];
+// Whether the file `fd` holds `size` bytes equal to what `next` hands out piece by piece.
+template <class Next>
+bool FileHolds(int fd, off_t size, Next&& next) {
+  char buffer[16384];
   for (off_t at = 0; at < size;) {
-    const size_t want = static_cast<size_t>(std::min<off_t>(size - at, sizeof bufferA));
-    if (::pread(a, bufferA, want, at) != static_cast<ssize_t>(want) ||
-        ::pread(b, bufferB, want, at) != static_cast<ssize_t>(want) || std::memcmp(bufferA, bufferB, want) != 0)
-      return false;
+    const size_t want = static_cast<size_t>(std::min<off_t>(size - at, sizeof buffer));
+    if (::pread(fd, buffer, want, at) != static_cast<ssize_t>(want) || !next(buffer, want, at)) return false;
     at += static_cast<off_t>(want);
   }
   return true;
@@ -113,16 +116,37 @@ bool SameContent(int a, int b, off_t size) {
 // A small output whose bytes the file under its name already holds keeps that file, with
 // its modification time set to now as if it had been written: renaming over a file costs the
 // file system far more than reading a small one, and a build sees the same bytes and time.
-bool KeepUnchanged(int written, const std::string& target) {
-  struct stat mine, theirs;
-  if (::fstat(written, &mine) != 0 || mine.st_size > kCompareLimit) return false;
+// `holds` compares the file's content.
+template <class Holds>
+bool KeepIfHolding(const std::string& target, off_t size, mode_t mode, Holds&& holds) {
+  if (size > kCompareLimit) return false;
   const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return false;
-  const bool kept = ::fstat(fd, &theirs) == 0 && S_ISREG(theirs.st_mode) && theirs.st_size == mine.st_size &&
-                    (theirs.st_mode & 07777) == (mine.st_mode & 07777) && SameContent(written, fd, mine.st_size) &&
-                    ::futimens(fd, nullptr) == 0;
+  struct stat theirs;
+  const bool kept = ::fstat(fd, &theirs) == 0 && S_ISREG(theirs.st_mode) && theirs.st_size == size &&
+                    (theirs.st_mode & 07777) == mode && holds(fd) && ::futimens(fd, nullptr) == 0;
   ::close(fd);
   return kept;
+}
+
+bool KeepUnchanged(int written, const std::string& target) {
+  struct stat mine;
+  if (::fstat(written, &mine) != 0) return false;
+  return KeepIfHolding(target, mine.st_size, mine.st_mode & 07777, [&](int fd) {
+    char other[16384];
+    return FileHolds(fd, mine.st_size, [&](const char* data, size_t count, off_t at) {
+      return ::pread(written, other, count, at) == static_cast<ssize_t>(count) && std::memcmp(data, other, count) == 0;
+    });
+  });
+}
+
+bool KeepUnchanged(std::string_view bytes, mode_t mode, const std::string& target) {
+  const auto size = static_cast<off_t>(bytes.size());
+  return KeepIfHolding(target, size, mode, [&](int fd) {
+    return FileHolds(fd, size, [&](const char* data, size_t count, off_t at) {
+      return std::memcmp(data, bytes.data() + at, count) == 0;
+    });
+  });
 }
 
 }  // namespace
@@ -136,22 +160,35 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   target_ = std::move(other.target_);
   temporary_ = std::exchange(other.temporary_, std::string());
   slot_ = std::exchange(other.slot_, -1);
+  mode_ = other.mode_;
+  inMemory_ = std::exchange(other.inMemory_, false);
+  memory_ = std::move(other.memory_);
   return *this;
 }
 
-bool OutputFile::Open(std::string_view path) {
+// Resolves the name and decides how it is written: false for a directory or a failed
+// resolution; `inPlace` for a name that is no regular file (opened here).
+bool OutputFile::Prepare(std::string_view path, bool& inPlace) {
   Discard();
+  inPlace = false;
   if (!ResolveLinks(NativePath(path), target_)) return false;
   struct stat st;
-  bool exists = ::stat(target_.c_str(), &st) == 0;
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
   if (exists && S_ISDIR(st.st_mode)) {
     errno = EISDIR;
     return false;
   }
   if (exists && !S_ISREG(st.st_mode)) {
+    inPlace = true;
     file_ = std::fopen(target_.c_str(), "wb");
     return file_ != nullptr;
   }
+  // The replacement keeps the mode of the file it replaces; a new file gets the usual one.
+  mode_ = exists ? (st.st_mode & 07777) : NewFileMode();
+  return true;
+}
+
+int OutputFile::CreateTemporary() {
   size_t slash = target_.rfind('/');
   std::string dir = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
   std::string name = dir + ".tessel-XXXXXX.tmp";
@@ -166,9 +203,16 @@ bool OutputFile::Open(std::string_view path) {
       slot_ = Register(temporary_);
     }
   }
+  if (fd >= 0) ::fchmod(fd, mode_);
+  return fd;
+}
+
+bool OutputFile::Open(std::string_view path) {
+  bool inPlace;
+  if (!Prepare(path, inPlace)) return false;
+  if (inPlace) return true;
+  const int fd = CreateTemporary();
   if (fd < 0) return false;
-  // The replacement keeps the mode of the file it replaces; a new file gets the usual one.
-  ::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode());
   file_ = ::fdopen(fd, "wb");
   if (!file_) {
     ::close(fd);
@@ -178,9 +222,24 @@ bool OutputFile::Open(std::string_view path) {
   return true;
 }
 
+bool OutputFile::OpenSmall(std::string_view path) {
+  bool inPlace;
+  if (!Prepare(path, inPlace)) return false;
+  if (inPlace) return true;
+  // What creating the temporary file would need, checked now so that a failure shows where it would.
+  size_t slash = target_.rfind('/');
+  std::string dir = slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
+  if (::access(dir.c_str(), W_OK | X_OK) != 0) return false;
+  memory_ = std::make_unique<Memory>();
+  file_ = ::open_memstream(&memory_->data, &memory_->size);
+  inMemory_ = file_ != nullptr;
+  return file_ != nullptr;
+}
+
 bool OutputFile::Commit() {
   if (!file_) return false;
   bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+  if (inMemory_) return CommitMemory(ok);
   const bool kept = ok && !temporary_.empty() && KeepUnchanged(::fileno(file_), target_);
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
@@ -193,9 +252,37 @@ bool OutputFile::Commit() {
   return ok;
 }
 
+// The collected bytes: kept as the file when it already holds them, else written aside and
+// renamed into place like any output.
+bool OutputFile::CommitMemory(bool ok) {
+  if (std::fclose(file_) != 0) ok = false;
+  file_ = nullptr;
+  inMemory_ = false;
+  const std::unique_ptr<Memory> memory = std::move(memory_);
+  const std::string_view bytes(memory->data ? memory->data : "", memory->size);
+  if (!ok) return false;
+  if (KeepUnchanged(bytes, mode_, target_)) return true;
+  const int fd = CreateTemporary();
+  if (fd < 0) return false;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0) ok = false;
+  if (ok && std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(temporary_.c_str());
+  Unregister(slot_);
+  temporary_.clear();
+  return ok;
+}
+
 void OutputFile::Discard() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  inMemory_ = false;
+  memory_.reset();
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   Unregister(slot_);
   temporary_.clear();

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,13 +30,16 @@ class OutputFile {
 
   // Opens the output for binary writing (no directories are created); false on failure.
   bool Open(std::string_view path);
+  // The same for a small output: its bytes are collected in memory and reach the file system
+  // only at the commit, and only when they differ from what the file already holds.
+  bool OpenSmall(std::string_view path);
   bool IsOpen() const { return file_ != nullptr; }
   FILE* Stream() const { return file_; }
   // The file the bytes go to before the commit: the temporary file, or the output itself
   // when it is written in place.
   const std::string& WorkingPath() const { return temporary_.empty() ? target_ : temporary_; }
   // Written in place: the output is no regular file and cannot be read back or replaced.
-  bool InPlace() const { return file_ && temporary_.empty(); }
+  bool InPlace() const { return file_ && temporary_.empty() && !inMemory_; }
   // Closes the file and moves it into place; false when a write, the close or the rename
   // failed (the temporary file is then removed, the output name left as it was).
   bool Commit();
@@ -42,10 +47,23 @@ class OutputFile {
   void Discard();
 
  private:
+  bool Prepare(std::string_view path, bool& inPlace);
+  int CreateTemporary();
+  bool CommitMemory(bool ok);
+
   FILE* file_ = nullptr;
   std::string target_;     // the name the bytes end up under, links resolved
-  std::string temporary_;  // empty when written in place
+  std::string temporary_;  // empty when written in place or collected in memory
   int slot_ = -1;          // place in the list of temporaries removed on a signal
+  unsigned mode_ = 0;      // of the file the output replaces, or of a new file
+  // The bytes of OpenSmall; the stream keeps the address of this, so it stays where it is.
+  struct Memory {
+    char* data = nullptr;  // malloc'ed by the stream
+    size_t size = 0;
+    ~Memory() { std::free(data); }
+  };
+  std::unique_ptr<Memory> memory_;
+  bool inMemory_ = false;
 };
 
 // Removes an output of an earlier or a failed run: only a regular file is deleted; a link

@@ -56,7 +56,8 @@ TEST(OutputFile, NewAndRegularNamesAreWrittenAsideAndRenamedIntoPlace) {
 }
 
 // Committing the bytes a file already holds keeps that file (same inode, no temporary left)
-// and sets its time to now; different bytes, size or mode replace it as usual.
+// and sets its time to now; different bytes, size or mode replace it as usual. A small output
+// collects its bytes in memory: nothing is created before the commit.
 TEST(OutputFile, UnchangedBytesKeepTheFileAndRenewItsTime) {
   struct Case {
     const char* name;
@@ -70,24 +71,57 @@ TEST(OutputFile, UnchangedBytesKeepTheFileAndRenewItsTime) {
       {"other size", "icon bytes!", 0644, false},
       {"same bytes, other mode", "icon bytes", 0600, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempDir dir;
-    dir.write("a.ico", "icon bytes");
-    chmod(dir.file("a.ico").c_str(), c.oldMode);
-    const struct timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, dir.file("a.ico").c_str(), past, 0), 0);
-    const ino_t before = Lstat(dir.file("a.ico")).st_ino;
-    platform::OutputFile file;
-    ASSERT_TRUE(file.Open(dir.file("a.ico")));
-    if (c.oldMode != 0644) fchmod(fileno(file.Stream()), 0644);
-    ASSERT_TRUE(Write(file, c.newBytes));
-    ASSERT_TRUE(file.Commit());
-    EXPECT_EQ(dir.read("a.ico"), c.newBytes);
-    EXPECT_EQ(Lstat(dir.file("a.ico")).st_ino == before, c.kept);
-    EXPECT_GT(Lstat(dir.file("a.ico")).st_mtim.tv_sec, 1000000000);
-    EXPECT_EQ(platform::ListDirectory(dir.path()), std::vector<std::string>{"a.ico"});
+  for (bool small : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (small ? ", small" : ""));
+      TempDir dir;
+      dir.write("a.ico", "icon bytes");
+      chmod(dir.file("a.ico").c_str(), c.oldMode);
+      const struct timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+      ASSERT_EQ(utimensat(AT_FDCWD, dir.file("a.ico").c_str(), past, 0), 0);
+      const ino_t before = Lstat(dir.file("a.ico")).st_ino;
+      platform::OutputFile file;
+      if (c.oldMode != 0644) chmod(dir.file("a.ico").c_str(), 0644);  // the output takes 0644 ...
+      ASSERT_TRUE(small ? file.OpenSmall(dir.file("a.ico")) : file.Open(dir.file("a.ico")));
+      if (c.oldMode != 0644) chmod(dir.file("a.ico").c_str(), c.oldMode);  // ... the file has another mode
+      ASSERT_TRUE(Write(file, c.newBytes));
+      if (small) {
+        EXPECT_EQ(platform::ListDirectory(dir.path()), std::vector<std::string>{"a.ico"});
+      }
+      ASSERT_TRUE(file.Commit());
+      EXPECT_EQ(dir.read("a.ico"), c.newBytes);
+      EXPECT_EQ(Lstat(dir.file("a.ico")).st_ino == before, c.kept);
+      EXPECT_GT(Lstat(dir.file("a.ico")).st_mtim.tv_sec, 1000000000);
+      EXPECT_EQ(platform::ListDirectory(dir.path()), std::vector<std::string>{"a.ico"});
+    }
   }
+}
+
+// A small output goes to a new name, replaces a file with the file's mode, and leaves nothing
+// when it is discarded.
+TEST(OutputFile, SmallOutputsAreWrittenAtTheCommit) {
+  TempDir dir;
+  platform::OutputFile file;
+  ASSERT_TRUE(file.OpenSmall(dir.file("new.png")));
+  ASSERT_TRUE(Write(file, "png"));
+  EXPECT_FALSE(dir.exists("new.png"));
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(dir.read("new.png"), "png");
+
+  chmod(dir.file("new.png").c_str(), 0640);
+  ASSERT_TRUE(file.OpenSmall(dir.file("new.png")));
+  ASSERT_TRUE(Write(file, "other png"));
+  platform::OutputFile moved = std::move(file);  // the collected bytes move with it
+  ASSERT_TRUE(Write(moved, " bytes"));
+  ASSERT_TRUE(moved.Commit());
+  EXPECT_EQ(dir.read("new.png"), "other png bytes");
+  EXPECT_EQ(Lstat(dir.file("new.png")).st_mode & 0777, 0640u);
+
+  ASSERT_TRUE(moved.OpenSmall(dir.file("gone.png")));
+  ASSERT_TRUE(Write(moved, "x"));
+  moved.Discard();
+  EXPECT_EQ(platform::ListDirectory(dir.path()), std::vector<std::string>{"new.png"});
+  EXPECT_FALSE(moved.OpenSmall(dir.file("missing/dir.png")));
 }
 
 TEST(OutputFile, DiscardLeavesTheNameAsItWas) {
