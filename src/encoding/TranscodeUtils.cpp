@@ -119,6 +119,12 @@ class Iconv {
 // Strict decoding into UTF-16; false (errno set) on invalid input or an unknown encoding.
 bool Decode(uint32_t encoding, const char* text, size_t length, std::u16string& out) {
   out.clear();
+  // ASCII is itself in UTF-8 and needs no converter.
+  if (encoding == static_cast<uint32_t>(kEncodingUtf8) &&
+      std::all_of(text, text + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(text, text + length);
+    return true;
+  }
   Iconv converter("UTF-16LE", IconvName(encoding));
   if (!converter.valid()) return false;
   std::string bytes;

@@ -82,7 +82,7 @@ void WriteFileBlock(Context& ctx, const std::string& header, const std::string& 
   out.Printf("\t%ld, %ld,", length % 65536, length / 65536);
   out.WriteNewLine();
   out.StartDataBlock(1);
-  for (char byte : content) out.WriteDataByte(static_cast<uint8_t>(byte));
+  out.WriteDataBytes(content);
   if (padOdd && content.size() % 2 != 0) out.WriteDataByte(0);
   out.FlushDataBytes();
   out.WriteLineBlank("END");

@@ -146,6 +146,45 @@ void OutputWriter::WriteDataByte(uint8_t b) {
   WriteWord(static_cast<uint16_t>((b << 8) | pendingByte_));
 }
 
+void OutputWriter::WriteDataBytes(std::string_view bytes) {
+  size_t i = 0;
+  if (pending_ && i < bytes.size()) WriteDataByte(static_cast<uint8_t>(bytes[i++]));
+  if (Writing() && indent_ <= 16) {
+    // Whole words go through a local buffer of whole lines: no call and no check per byte.
+    constexpr size_t kWordText = 7;  // 0xHHHH,
+    char text[4096];
+    size_t used = 0;
+    OutputSink& script = Script();
+    for (; bytes.size() - i >= 2; i += 2) {
+      if (used > sizeof text - (16 + kWordText + 2)) {
+        script.Append(text, used);
+        used = 0;
+      }
+      if (column_ == 1) {
+        std::memset(text + used, '\t', static_cast<size_t>(indent_));
+        used += static_cast<size_t>(indent_);
+      }
+      const auto low = static_cast<uint8_t>(bytes[i]), high = static_cast<uint8_t>(bytes[i + 1]);
+      char* at = text + used;
+      at[0] = '0';
+      at[1] = 'x';
+      at[2] = kUpperHexDigits[high >> 4];
+      at[3] = kUpperHexDigits[high & 15];
+      at[4] = kUpperHexDigits[low >> 4];
+      at[5] = kUpperHexDigits[low & 15];
+      at[6] = ',';
+      used += kWordText;
+      if (++column_ > kWordsPerLine) {
+        column_ = 1;
+        text[used++] = '\r';
+        text[used++] = '\n';
+      }
+    }
+    script.Append(text, used);
+  }
+  for (; i < bytes.size(); ++i) WriteDataByte(static_cast<uint8_t>(bytes[i]));
+}
+
 void OutputWriter::WriteDataShort(uint16_t v) {
   WriteDataByte(static_cast<uint8_t>(v & 0xFF));
   WriteDataByte(static_cast<uint8_t>(v >> 8));
@@ -180,8 +219,10 @@ void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
     return;
   }
   StartDataBlock(indent);
-  DecodeLiteral(lex, body, lex.CodePage(), [this](unsigned char c) { WriteDataByte(c); });
-  WriteDataByte(0);
+  literal_.clear();
+  DecodeLiteral(lex, body, lex.CodePage(), [this](unsigned char c) { literal_.push_back(static_cast<char>(c)); });
+  literal_.push_back('\0');
+  WriteDataBytes(literal_);
   FlushDataBytes();
 }
 

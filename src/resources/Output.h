@@ -81,6 +81,8 @@ class OutputWriter {
   // Data-word writer (to the script).
   void StartDataBlock(int indent);
   void WriteDataByte(uint8_t b);
+  // The same for each byte of `bytes`, formatted a line at a time.
+  void WriteDataBytes(std::string_view bytes);
   void WriteDataWord(uint16_t w);
   void WriteDataShort(uint16_t v);
   void WriteDataLong(uint32_t v);
@@ -110,6 +112,7 @@ class OutputWriter {
   uint8_t pendingByte_ = 0;
   int column_ = 1;
   int indent_ = 1;
+  std::string literal_;  // the decoded bytes of WriteDataString
 };
 
 }  // namespace tessel

@@ -28,7 +28,7 @@ unsigned long ReadStringListBody(Context& ctx, bool writing) {
     const std::string bytes = LiteralBytes(lex, literal);
     size += bytes.size() + 1;
     if (!writing) continue;
-    for (const char b : bytes) ctx.out.WriteDataByte(static_cast<uint8_t>(b));
+    ctx.out.WriteDataBytes(bytes);
     ctx.out.WriteDataByte(0);
   }
   return size;

@@ -48,6 +48,32 @@ TEST(DataWords, ShortsLongsAndAnEmptyFlush) {
   EXPECT_EQ(s.text(), "\t0x1234,0xCCDD,0xAABB,\r\n");
 }
 
+// A run of bytes is written as those bytes one at a time would be, from any place in a line,
+// with a byte pending or not, at any indent, and across lines and the local buffer.
+TEST(DataWords, BytesInBulkAsOneAtATime) {
+  for (int indent : {1, 3, 17}) {
+    for (size_t before : {0u, 1u, 5u}) {
+      for (size_t count : {0u, 1u, 2u, 15u, 16u, 17u, 1500u}) {
+        SCOPED_TRACE(testing::Message() << "indent " << indent << ", " << before << " before, " << count);
+        std::string bytes;
+        for (size_t i = 0; i < count; ++i) bytes.push_back(static_cast<char>(i * 37 + 11));
+        Sink bulk, single;
+        for (Sink* s : {&bulk, &single}) {
+          s->out.StartDataBlock(indent);
+          for (size_t i = 0; i < before; ++i) s->out.WriteDataByte(static_cast<uint8_t>(0xF0 + i));
+        }
+        bulk.out.WriteDataBytes(bytes);
+        for (char b : bytes) single.out.WriteDataByte(static_cast<uint8_t>(b));
+        for (Sink* s : {&bulk, &single}) {
+          s->out.WriteDataByte(0xAA);
+          s->out.FlushDataBytes();
+        }
+        EXPECT_EQ(bulk.text(), single.text());
+      }
+    }
+  }
+}
+
 TEST(DataWords, GuidFieldsAreStoredLowestByteFirst) {
   Sink s;
   s.out.StartDataBlock(1);
