@@ -118,12 +118,21 @@ class ImageLookup {
     if (platform::FileExists(path) || !hasSvg_) return path;
     ctx_.RecordRead(svgPath_);
     std::string rendered = InDestination(name);
-    platform::RemoveOutput(rendered);  // an older rendering must not stand in for a failed one
-    ctx_.svgSources.Changed(rendered);
-    if (!ConvertSVGToPNG(ctx_.svgRenderer, ctx_.svgSources, ctx_.programPath, svgPath_, rendered, destinationDir_,
-                         baseName_, scale, svgWidth_, svgHeight_, kColourScheme)) {
-      std::fprintf(stderr, "#ERROR: Failed to convert PNG file from SVG. (%s)\n", svgPath_.c_str());
-    }
+    // An older rendering must not stand in for a failed one (a fatal error included); one that
+    // holds the same bytes as the new one is kept (see platform::OutputFile).
+    struct RemoveUnlessRendered {
+      Context& ctx;
+      const std::string& path;
+      bool rendered = false;
+      ~RemoveUnlessRendered() {
+        if (rendered) return;
+        platform::RemoveOutput(path);
+        ctx.svgSources.Changed(path);
+      }
+    } guard{ctx_, rendered};
+    guard.rendered = ConvertSVGToPNG(ctx_.svgRenderer, ctx_.svgSources, ctx_.programPath, svgPath_, rendered,
+                                     destinationDir_, baseName_, scale, svgWidth_, svgHeight_, kColourScheme);
+    if (!guard.rendered) std::fprintf(stderr, "#ERROR: Failed to convert PNG file from SVG. (%s)\n", svgPath_.c_str());
     return rendered;
   }
 
