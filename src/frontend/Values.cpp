@@ -160,25 +160,35 @@ std::string_view LiteralBody(const char* text) {
   return {text, length};
 }
 
+namespace {
+// Most literals hold nothing to decode: no doubled quote, no escape, no double-byte pair.
+bool PlainLiteral(std::string_view body, uint16_t codePage) {
+  return codePage == 0 && !std::memchr(body.data(), '\\', body.size()) && !std::memchr(body.data(), '"', body.size());
+}
+}  // namespace
+
 long StringByteCount(Lexer& lex, const char* text) {
   if (lex.Keys() && lex.Keys()->IsKeyExtraction()) return 0;
   if (!text) return 0;
   const std::string_view body = LiteralBody(text);
   // The enclosing quotes count one each.
   long count = body.data() == text ? 0 : 2;
-  // Most literals hold nothing to decode: no doubled quote, no escape, no double-byte pair.
-  if (lex.CodePage() == 0 && !std::memchr(body.data(), '\\', body.size()) &&
-      !std::memchr(body.data(), '"', body.size()))
-    return count + static_cast<long>(body.size());
+  if (PlainLiteral(body, lex.CodePage())) return count + static_cast<long>(body.size());
   DecodeLiteral(lex, body, lex.CodePage(), [&count](unsigned char) { ++count; });
   return count;
 }
 
+void AppendDecodedLiteral(Lexer& lex, std::string_view body, uint16_t codePage, std::string& out) {
+  if (PlainLiteral(body, codePage)) {
+    out.append(body);
+    return;
+  }
+  DecodeLiteral(lex, body, codePage, [&out](unsigned char c) { out.push_back(static_cast<char>(c)); });
+}
+
 std::string LiteralBytes(Lexer& lex, const char* text) {
   std::string bytes;
-  if (!text) return bytes;
-  DecodeLiteral(lex, LiteralBody(text), lex.CodePage(),
-                [&bytes](unsigned char c) { bytes.push_back(static_cast<char>(c)); });
+  if (text) AppendDecodedLiteral(lex, LiteralBody(text), lex.CodePage(), bytes);
   return bytes;
 }
 

@@ -65,6 +65,9 @@ void DecodeLiteral(Lexer& lex, std::string_view body, uint16_t codePage, PutByte
   }
 }
 
+// The same, appending the bytes to `out`.
+void AppendDecodedLiteral(Lexer& lex, std::string_view body, uint16_t codePage, std::string& out);
+
 // The bytes a string token stands for, without its enclosing quotes (see DecodeLiteral; code
 // page of the lexer).
 std::string LiteralBytes(Lexer& lex, const char* text);

@@ -220,7 +220,7 @@ void OutputWriter::WriteDataString(Lexer& lex, const char* text, int indent) {
   }
   StartDataBlock(indent);
   literal_.clear();
-  DecodeLiteral(lex, body, lex.CodePage(), [this](unsigned char c) { literal_.push_back(static_cast<char>(c)); });
+  AppendDecodedLiteral(lex, body, lex.CodePage(), literal_);
   literal_.push_back('\0');
   WriteDataBytes(literal_);
   FlushDataBytes();
