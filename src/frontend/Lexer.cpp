@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -473,15 +474,15 @@ bool Lexer::TakeScan(int& code) {
   }
   if (!scans_ || scanStarts_[pos_ % kScanSlots] != pos_) return false;
   const ScannedToken& scan = scans_[pos_ % kScanSlots];
-  if (scan.from != pos_ || scan.line != line_ || scan.generation != generation_) return false;
+  if (scan.line != line_ || scan.generation != generation_) return false;
   if (scan.hasText && tokenScan_ != pos_) {
     std::memcpy(token_.data(), scan.text, scan.size);
     token_[scan.size] = '\0';
     tokenSize_ = scan.size;
     tokenScan_ = pos_;
   }
-  pos_ = scan.to;
-  line_ = scan.toLine;
+  pos_ += scan.length;
+  line_ += static_cast<int>(scan.lines);
   code = scan.code;
   return true;
 }
@@ -489,7 +490,7 @@ bool Lexer::TakeScan(int& code) {
 void Lexer::FreeBlock::operator()(void* p) const { std::free(p); }
 
 void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
-  if (hasText && tokenSize_ > kScanText) {
+  if (hasText && tokenSize_ > kScanText) {  // long texts: the last look-ahead only
     lookahead_.from = from;
     lookahead_.line = line;
     lookahead_.code = code;
@@ -499,19 +500,23 @@ void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
     lookahead_.text.assign(token_.data(), tokenSize_);
     return;
   }
+  if (pos_ - from > UINT32_MAX || code < INT16_MIN || code > INT16_MAX) return;
   if (!scans_) {
-    scanStarts_.reset(static_cast<size_t*>(std::calloc(kScanSlots, sizeof(size_t))));
-    if (scanStarts_) scans_.reset(static_cast<ScannedToken*>(std::calloc(kScanSlots, sizeof(ScannedToken))));
+    scanStarts_.reset(static_cast<size_t*>(std::malloc(kScanSlots * sizeof(size_t))));
+    if (scanStarts_) {
+      std::fill_n(scanStarts_.get(), kScanSlots, kNoLookahead);
+      scans_.reset(
+          static_cast<ScannedToken*>(std::aligned_alloc(alignof(ScannedToken), sizeof(ScannedToken) * kScanSlots)));
+    }
     if (!scans_) return;
   }
   scanStarts_[from % kScanSlots] = from;
   ScannedToken& scan = scans_[from % kScanSlots];
-  scan.from = from;
-  scan.to = pos_;
+  scan.length = static_cast<uint32_t>(pos_ - from);
+  scan.lines = static_cast<uint32_t>(line_ - line);
   scan.generation = generation_;
   scan.line = line;
-  scan.toLine = line_;
-  scan.code = code;
+  scan.code = static_cast<int16_t>(code);
   scan.hasText = hasText;
   scan.size = static_cast<uint8_t>(hasText ? tokenSize_ : 0);
   if (hasText) std::memcpy(scan.text, token_.data(), tokenSize_);

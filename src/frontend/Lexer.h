@@ -122,21 +122,22 @@ class Lexer {
     std::string text;
   };
   // Short tokens of earlier look-aheads by read position, so that the second reading of a body
-  // read twice finds them scanned. A slot is valid for
-  // the generation it was made in; whatever changes the text or how it is read starts a new one.
+  // read twice finds them scanned. A slot is valid for the generation it was made in; whatever
+  // changes the text or how it is read starts a new one. A slot fills one cache line, and the
+  // starts are kept apart, so that a look-up of a place never scanned stays within a few lines.
   static constexpr size_t kScanSlots = 8192;
-  static constexpr size_t kScanText = 47;
-  struct ScannedToken {
-    size_t from;
-    size_t to;
+  static constexpr size_t kScanText = 44;
+  struct alignas(64) ScannedToken {
+    uint32_t length;  // read position after the token, less the start
+    uint32_t lines;   // line ends passed
     uint32_t generation;
     int line;
-    int toLine;
-    int code;
+    int16_t code;
     uint8_t size;
     bool hasText;
-    char text[kScanText + 1];
+    char text[kScanText];
   };
+  static_assert(sizeof(ScannedToken) == 64);
   struct FreeBlock {
     void operator()(void* p) const;
   };
@@ -196,8 +197,8 @@ class Lexer {
   size_t tokenSize_ = 0;
   size_t tokenScan_ = static_cast<size_t>(-1);  // where the kept scan whose text the token holds starts
   Lookahead lookahead_;
-  // Calloc'ed: untouched slots cost nothing. The starts are kept apart so that the look-up of a
-  // place never scanned stays within a few cache lines.
+  // Allocated on first use; a slot is read only when its start matches (so untouched slots
+  // cost nothing).
   std::unique_ptr<size_t[], FreeBlock> scanStarts_;
   std::unique_ptr<ScannedToken[], FreeBlock> scans_;
   uint32_t generation_ = 1;
