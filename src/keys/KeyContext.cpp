@@ -24,10 +24,6 @@ std::string_view WithoutQuotes(std::string_view text) {
   return text;
 }
 
-void Put(FILE* file, std::string_view text) {
-  if (file && !text.empty()) fwrite_unlocked(text.data(), 1, text.size(), file);  // one thread writes
-}
-
 }  // namespace
 
 KeyContext::~KeyContext() { Close(); }
@@ -36,15 +32,32 @@ void KeyContext::StartKeyExtraction(const std::string& outputName, const std::st
   on_ = true;
   prefix_ = prefix;
   keyName_ = outputName + ".keys";
-  keyFile_.Commit();
+  Close();
   platform::RemoveOutput(keyName_);
   // The key file is created before the driver prepares the output path.
   platform::CreateDirectoriesAlong(keyName_);
   if (!keyFile_.Open(keyName_)) errors_.GeneralError("Cannot open output klx (%s) for writing!", keyName_.c_str());
-  Put(keyFile_.Stream(), "\xEF\xBB\xBF");
+  PutKeyed("\xEF\xBB\xBF");
 }
 
-bool KeyContext::Close() { return !keyFile_.IsOpen() || keyFile_.Commit(); }
+bool KeyContext::Close() {
+  if (!keyFile_.IsOpen()) return true;
+  const bool written = HandKeyedOver();
+  return keyFile_.Commit() && written;
+}
+
+// The keyed copy is collected in blocks: it is echoed a few characters at a time.
+void KeyContext::PutKeyed(std::string_view text) {
+  keyedText_.append(text);
+  if (keyedText_.size() >= kKeyedBlock) HandKeyedOver();
+}
+
+bool KeyContext::HandKeyedOver() {
+  const bool written = keyedText_.empty() ||
+                       std::fwrite(keyedText_.data(), 1, keyedText_.size(), keyFile_.Stream()) == keyedText_.size();
+  keyedText_.clear();
+  return written;
+}
 
 void KeyContext::PushKeyScope(std::string_view name) {
   if (on_) scopes_.push_back(Scope{std::string(name), -1});
@@ -95,10 +108,9 @@ void KeyContext::EndKeyString(KeyStringState& state) {
   if (!state.outermost || !keyed_) return;
   keyed_ = false;
   const std::string key = BuildKey();
-  FILE* keyed = keyFile_.Stream();
-  Put(keyed, "$");
-  Put(keyed, key);
-  Put(keyed, "\"");
+  PutKeyed("$");
+  PutKeyed(key);
+  PutKeyed("\"");
   PutEntry(key, "", state.text);
   if (lexer_) {
     const std::string& comment = lexer_->LineComment();
@@ -117,11 +129,11 @@ void KeyContext::PutEntry(std::string_view key, std::string_view suffix, std::st
 bool KeyContext::Echoing() const { return on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved()); }
 
 void KeyContext::Echo(char c) {
-  if (Echoing()) putc_unlocked(c, keyFile_.Stream());
+  if (Echoing()) PutKeyed(std::string_view(&c, 1));
 }
 
 void KeyContext::Echo(std::string_view text) {
-  if (Echoing()) Put(keyFile_.Stream(), text);
+  if (Echoing()) PutKeyed(text);
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {

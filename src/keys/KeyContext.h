@@ -82,7 +82,12 @@ class KeyContext {
   Lexer* lexer_ = nullptr;
   bool on_ = false;
   std::string prefix_;
+  void PutKeyed(std::string_view text);
+  bool HandKeyedOver();  // false when the write failed
+
+  static constexpr size_t kKeyedBlock = 1 << 16;
   platform::OutputFile keyFile_;
+  std::string keyedText_;  // keyed copy not handed to the file yet
   std::string keyName_;
   OutputSink* output_ = nullptr;
   std::vector<Scope> scopes_;
