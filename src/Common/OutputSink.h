@@ -32,6 +32,7 @@ class OutputSink {
   const std::string& WorkingPath() const { return file_.WorkingPath(); }
 
   void Append(const char* data, size_t count) {
+    if (count == 0) return;  // an empty view may have no data at all
     if (count > buffer_.size() - used_) MakeRoom(count);
     std::memcpy(buffer_.data() + used_, data, count);
     used_ += count;

@@ -192,15 +192,20 @@ TEST(Output, SuspendedDataStringsCheckTheirEscapes) {
   EXPECT_EQ(s.text(), "\t0x00A0,\t\t\t0x00B0,\r\n");
 }
 
+// A short output fails when it is closed; a long one at the block that could not be written.
 TEST(Output, AFailedWriteIsReportedWhenTheOutputIsClosed) {
-  ErrorContext errors;
-  OutputWriter out{errors};
-  ASSERT_TRUE(out.OpenOutput("/dev/full"));
-  out.WriteLine("text that cannot be stored");
-  try {
-    out.CloseOutput();
-    FAIL() << "no error";
-  } catch (const tessel::FatalError& e) {
-    EXPECT_NE(e.text.find("File write error"), std::string::npos) << e.text;
+  for (int lines : {1, 100000}) {
+    SCOPED_TRACE(lines);
+    ErrorContext errors;
+    OutputWriter out{errors};
+    ASSERT_TRUE(out.OpenOutput("/dev/full"));
+    try {
+      for (int i = 0; i < lines; ++i) out.WriteLine("text that cannot be stored");
+      out.CloseOutput();
+      FAIL() << "no error";
+    } catch (const tessel::FatalError& e) {
+      EXPECT_NE(e.text.find("File write error"), std::string::npos) << e.text;
+    }
+    out.DiscardOutput();
   }
 }
