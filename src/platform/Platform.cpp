@@ -36,11 +36,12 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
-  size_t expected = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
+  // A regular file ends at its size; anything else is read until it ends.
+  const size_t expected = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
   bool ok = expected <= limit;
-  if (ok) bytes.resize(std::max<size_t>(expected + 1, 4096));
+  if (ok) bytes.resize(expected != 0 ? expected : 4096);
   size_t have = 0;
-  while (ok) {
+  while (ok && !(expected != 0 && have == expected)) {
     if (have == bytes.size()) {
       if (have > limit) break;
       bytes.resize(std::min(have * 2, limit + 1));
@@ -52,7 +53,6 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
       break;
     }
     have += static_cast<size_t>(n);
-    if (expected != 0 && have == expected) break;  // a regular file ends at its size
   }
   ::close(fd);
   if (have > limit) ok = false;

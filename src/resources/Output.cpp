@@ -1,6 +1,7 @@
 #include "resources/Output.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdarg>
 #include <cstring>
@@ -146,6 +147,15 @@ void OutputWriter::WriteDataByte(uint8_t b) {
   WriteWord(static_cast<uint16_t>((b << 8) | pendingByte_));
 }
 
+namespace {
+// The two upper-case hex digits of each byte.
+constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+  std::array<std::array<char, 2>, 256> pairs{};
+  for (int b = 0; b < 256; ++b) pairs[b] = {kUpperHexDigits[b >> 4], kUpperHexDigits[b & 15]};
+  return pairs;
+}();
+}  // namespace
+
 void OutputWriter::WriteDataBytes(std::string_view bytes) {
   size_t i = 0;
   if (pending_ && i < bytes.size()) WriteDataByte(static_cast<uint8_t>(bytes[i++]));
@@ -164,14 +174,11 @@ void OutputWriter::WriteDataBytes(std::string_view bytes) {
         std::memset(text + used, '\t', static_cast<size_t>(indent_));
         used += static_cast<size_t>(indent_);
       }
-      const auto low = static_cast<uint8_t>(bytes[i]), high = static_cast<uint8_t>(bytes[i + 1]);
       char* at = text + used;
       at[0] = '0';
       at[1] = 'x';
-      at[2] = kUpperHexDigits[high >> 4];
-      at[3] = kUpperHexDigits[high & 15];
-      at[4] = kUpperHexDigits[low >> 4];
-      at[5] = kUpperHexDigits[low & 15];
+      std::memcpy(at + 2, kHexPairs[static_cast<uint8_t>(bytes[i + 1])].data(), 2);
+      std::memcpy(at + 4, kHexPairs[static_cast<uint8_t>(bytes[i])].data(), 2);
       at[6] = ',';
       used += kWordText;
       if (++column_ > kWordsPerLine) {
