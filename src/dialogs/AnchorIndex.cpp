@@ -1,6 +1,5 @@
 #include "dialogs/AnchorIndex.h"
 
-#include <array>
 #include <cstring>
 
 #include "frontend/Values.h"
@@ -44,21 +43,12 @@ std::string Cut(const char* text, size_t limit, uint16_t codePage) {
 
 }  // namespace
 
-namespace {
-// The bytes the keyword scan stops at: line ends, the quote that starts a keyword, the end.
-constexpr std::array<bool, 256> kScanStops = [] {
-  std::array<bool, 256> table{};
-  table[0] = table['\r'] = table['\n'] = table['\''] = true;
-  return table;
-}();
-}  // namespace
-
 void AnchorIndex::Build(Lexer& lex) {
   built_ = true;
   const char* text = lex.Text();
   int line = 1;
   for (size_t i = lex.TextStart();; ++i) {
-    while (!kScanStops[static_cast<unsigned char>(text[i])]) ++i;
+    i += std::strcspn(text + i, "\r\n'");
     const char c = text[i];
     if (c == 0) break;
     if (c == '\r') {

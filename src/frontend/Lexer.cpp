@@ -44,17 +44,6 @@ constexpr std::array<bool, 256> kNameChars = [] {
 }();
 bool IsNameChar(unsigned char c) { return kNameChars[c]; }
 
-// The bytes that the comment clearing can step over in each state: all but the zero byte, the
-// line ends and the given ones.
-constexpr std::array<bool, 256> Ordinary(std::string_view special) {
-  std::array<bool, 256> table{};
-  for (int c = 1; c < 256; ++c) table[c] = c != '\r' && c != '\n' && special.find(static_cast<char>(c)) == special.npos;
-  return table;
-}
-constexpr std::array<bool, 256> kOrdinaryOutside = Ordinary("/\"");
-constexpr std::array<bool, 256> kOrdinaryInComment = Ordinary("/*");
-constexpr std::array<bool, 256> kOrdinaryInString = Ordinary("\\\"");
-
 // The bytes a string or parenthesised token cannot simply step over (without a code page).
 constexpr std::array<bool, 256> Stops(char closer) {
   std::array<bool, 256> table{};
@@ -689,15 +678,13 @@ void Lexer::ClearBlockComments() {
   for (;;) {
     switch (state) {
       case State::Outside:
-        while (kOrdinaryOutside[static_cast<unsigned char>(t[i])]) ++i;
+        i += std::strcspn(t + i, "/\"\r\n");
         break;
       case State::Comment:
-        while (kOrdinaryInComment[static_cast<unsigned char>(t[i])]) ++i;
+        i += std::strcspn(t + i, "/*\r\n");
         break;
       case State::String:
-        if (codePage_ == 0) {
-          while (kOrdinaryInString[static_cast<unsigned char>(t[i])]) ++i;
-        }
+        if (codePage_ == 0) i += std::strcspn(t + i, "\\\"\r\n");
         break;
     }
     if (!t[i]) break;

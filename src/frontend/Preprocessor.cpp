@@ -1,5 +1,7 @@
 #include "frontend/Preprocessor.h"
 
+#include <cstring>
+
 #include "frontend/Lexer.h"
 #include "keys/KeyContext.h"
 
@@ -162,8 +164,7 @@ void Preprocessor::Run(char* text) {
   char* p = text;
   while (*p) {
     const int kind = Recognise(p, line);
-    char* end = p;
-    while (!IsLineEnd(*end)) ++end;
+    char* end = p + std::strcspn(p, "\r\n");  // or the zero byte at the end
     if (kind != DIR_ORDINARY || !active) {
       for (char* q = p; q < end; ++q) *q = ' ';
     }
