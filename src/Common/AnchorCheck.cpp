@@ -47,21 +47,26 @@ std::vector<AnchorLine> AnchorWords(std::string_view all) {
 // the way settles the lines of that word that end at or before the place where it was met.
 void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   constexpr uint64_t kBase = 1099511628211ULL;
-  // Filters of about four bits per word character stay sparse however long the list grows.
+  // The filters stay sparse however long the list grows (two bits per word character for the
+  // beginnings, eight per word for the whole words) and small enough to stay in the cache.
   size_t wordChars = 0;
   for (const AnchorLine& line : lines) wordChars += line.end - line.start;
-  int filterBits = 16;
-  while (filterBits < 34 && (size_t{1} << filterBits) < 4 * wordChars) ++filterBits;
-  auto slot = [filterBits](uint64_t h) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - filterBits); };
-  std::vector<uint64_t> beginnings((size_t{1} << filterBits) / 64);  // hashes of word prefixes
-  std::vector<uint64_t> wholes((size_t{1} << filterBits) / 64);      // hashes of whole words
+  auto bitsFor = [](size_t entries) {
+    int bits = 16;
+    while (bits < 34 && (size_t{1} << bits) < entries) ++bits;
+    return bits;
+  };
+  const int beginBits = bitsFor(2 * wordChars), wholeBits = bitsFor(8 * lines.size());
+  auto slotIn = [](uint64_t h, int bits) { return (h * 0x9E3779B97F4A7C15ULL) >> (64 - bits); };
+  std::vector<uint64_t> beginnings((size_t{1} << beginBits) / 64);  // hashes of word prefixes
+  std::vector<uint64_t> wholes((size_t{1} << wholeBits) / 64);      // hashes of whole words
   auto mark = [](std::vector<uint64_t>& bits, uint64_t at) { bits[at / 64] |= uint64_t{1} << (at % 64); };
   auto marked = [](const std::vector<uint64_t>& bits, uint64_t at) { return (bits[at / 64] >> (at % 64) & 1) != 0; };
 
   // Distinct words, and each word's lines in list order. The words are kept by the hash the scan
   // computes anyway (open addressing), so that a lookup hashes nothing again.
-  size_t capacity = 16;
-  while (capacity < 2 * lines.size()) capacity *= 2;
+  const int tableBits = bitsFor(2 * lines.size());
+  const size_t capacity = size_t{1} << tableBits;
   struct Entry {
     uint64_t hash;
     uint32_t word;  // UINT32_MAX: empty
@@ -69,7 +74,7 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   std::vector<Entry> table(capacity, Entry{0, UINT32_MAX});
   std::vector<std::string_view> words;
   auto lookup = [&](uint64_t h, std::string_view text) -> Entry& {
-    for (size_t at = slot(h) & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
+    for (size_t at = slotIn(h, tableBits);; at = (at + 1) & (capacity - 1)) {
       Entry& e = table[at];
       if (e.word == UINT32_MAX || (e.hash == h && words[e.word] == text)) return e;
     }
@@ -89,9 +94,9 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
       h = 0;
       for (unsigned char c : word) {
         h = h * kBase + c;
-        mark(beginnings, slot(h));
+        mark(beginnings, slotIn(h, beginBits));
       }
-      mark(wholes, slot(h));
+      mark(wholes, slotIn(h, wholeBits));
     }
     wordOf[i] = e.word;
     ++lineCount[e.word];
@@ -124,11 +129,11 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
     const unsigned second = q + 1 < all.size() ? static_cast<unsigned char>(all[q + 1]) : 0;
     if (!marked(pairs, static_cast<unsigned>(static_cast<unsigned char>(all[q])) << 8 | second)) continue;
     uint64_t h = 0;
-    for (size_t k = q; k < all.size(); ++k) {
+    // No word holds a byte that ends a word, so no occurrence reaches past one.
+    for (size_t k = q; k < all.size() && !kWordEnds[static_cast<unsigned char>(all[k])]; ++k) {
       h = h * kBase + static_cast<unsigned char>(all[k]);
-      const uint64_t at = slot(h);
-      if (!marked(beginnings, at)) break;
-      if (!marked(wholes, at)) continue;
+      if (!marked(beginnings, slotIn(h, beginBits))) break;
+      if (!marked(wholes, slotIn(h, wholeBits))) continue;
       const uint32_t w = lookup(h, all.substr(q, k + 1 - q)).word;
       if (w == UINT32_MAX) continue;
       while (next[w] < first[w + 1] && lines[members[next[w]]].end <= q) lines[members[next[w]++]].nextOccurrence = q;
