@@ -114,8 +114,9 @@ class ImageLookup {
   // and there is an SVG source, the rendering in the destination directory takes its place.
   std::string Png(const std::string& name, float scale) const {
     std::string path = InImageDir(name);
-    if (platform::FileExists(path)) ctx_.RecordRead(path);
-    if (platform::FileExists(path) || !hasSvg_) return path;
+    const bool exists = platform::FileExists(path);
+    if (exists) ctx_.RecordRead(path);
+    if (exists || !hasSvg_) return path;
     ctx_.RecordRead(svgPath_);
     std::string rendered = InDestination(name);
     // An older rendering must not stand in for a failed one (a fatal error included); one that
