@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FrontendFixture.h"
@@ -328,6 +329,35 @@ TEST_F(LexerTest, PeekingConsumesNothing) {
   Source("a");
   lex.GetToken();
   lex.CheckLineEnd();  // the end of the text is no extra character
+}
+
+// A second reading takes the kept scans of the first: the same tokens, texts and lines, short
+// and long. A change of how strings are read (a code table) drops them.
+TEST_F(LexerTest, ASecondReadingGivesTheFirstReadingsTokens) {
+  const std::string longText = "\"" + std::string(60, 'a') + "\"";
+  Source("\"ab\" name\n" + longText + " 12 }");
+  auto readAll = [&] {
+    std::vector<std::tuple<int, std::string, int>> tokens;
+    for (int code = lex.PeekToken(); code != TOK_END; code = lex.PeekToken()) {
+      lex.GetToken();
+      tokens.emplace_back(code, lex.TokenText(), lex.TokenLine());
+    }
+    return tokens;
+  };
+  lex.SavePosition();
+  const auto first = readAll();
+  lex.RestorePosition();
+  EXPECT_EQ(readAll(), first);
+  ASSERT_EQ(first.size(), 5u);
+  EXPECT_EQ(std::get<1>(first[2]), longText);
+  EXPECT_EQ(std::get<2>(first[4]), 2);
+
+  Source("\"ab\"");
+  EXPECT_EQ(lex.PeekToken(), TOK_STRING);
+  tessel::Translation upper{};
+  for (int c = 0; c < 256; ++c) upper[c] = static_cast<uint8_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  lex.SetTranslation(&upper);
+  EXPECT_STREQ(lex.GetTokenText(), "\"AB\"");
 }
 
 TEST_F(LexerTest, SavedPositionsNest) {
