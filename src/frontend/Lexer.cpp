@@ -450,7 +450,8 @@ int Lexer::GetToken() {
 // The same scan from the same place: its result is taken instead of scanning again.
 bool Lexer::TakeScan(int& code) {
   // A token read in a look-ahead and taken right after it still holds the scan's text.
-  if (lookahead_.from == pos_ && lookahead_.line == line_) {
+  if (lookahead_.from == pos_ && lookahead_.line == line_ &&
+      (!lookahead_.hasText || tokenScan_ == pos_ || lookahead_.longText)) {
     if (lookahead_.hasText && tokenScan_ != pos_) {
       std::memcpy(token_.data(), lookahead_.text.c_str(), lookahead_.text.size() + 1);
       tokenSize_ = lookahead_.text.size();
@@ -470,8 +471,15 @@ bool Lexer::TakeScan(int& code) {
     tokenSize_ = scan.size;
     tokenScan_ = pos_;
   }
+  lookahead_.from = pos_;
+  lookahead_.line = line_;
+  lookahead_.code = scan.code;
+  lookahead_.hasText = scan.hasText;
+  lookahead_.longText = false;
   pos_ += scan.length;
   line_ += static_cast<int>(scan.lines);
+  lookahead_.to = pos_;
+  lookahead_.toLine = line_;
   code = scan.code;
   return true;
 }
@@ -479,13 +487,14 @@ bool Lexer::TakeScan(int& code) {
 void Lexer::FreeBlock::operator()(void* p) const { std::free(p); }
 
 void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
-  if (hasText && tokenSize_ > kScanText) {  // long texts: the last look-ahead only
-    lookahead_.from = from;
-    lookahead_.line = line;
-    lookahead_.code = code;
-    lookahead_.to = pos_;
-    lookahead_.toLine = line_;
-    lookahead_.hasText = true;
+  lookahead_.from = from;
+  lookahead_.line = line;
+  lookahead_.code = code;
+  lookahead_.to = pos_;
+  lookahead_.toLine = line_;
+  lookahead_.hasText = hasText;
+  lookahead_.longText = hasText && tokenSize_ > kScanText;
+  if (lookahead_.longText) {  // long texts: the last look-ahead only
     lookahead_.text.assign(token_.data(), tokenSize_);
     return;
   }

@@ -110,7 +110,8 @@ class Lexer {
     size_t pos;
     int line;
   };
-  // The last token read in a look-ahead, so that reading it for real needs no second scan.
+  // The last token read or taken in a look-ahead, so that reading it for real needs no second
+  // scan and, while the token text is still its text, no look-up either.
   static constexpr size_t kNoLookahead = static_cast<size_t>(-1);
   struct Lookahead {
     size_t from = kNoLookahead;
@@ -119,6 +120,7 @@ class Lexer {
     size_t to = 0;
     int toLine = 0;
     bool hasText = false;
+    bool longText = false;  // the text is kept here, not in a slot
     std::string text;
   };
   // Short tokens of earlier look-aheads by read position, so that the second reading of a body
