@@ -36,28 +36,13 @@ void KeyContext::StartKeyExtraction(const std::string& outputName, const std::st
   platform::RemoveOutput(keyName_);
   // The key file is created before the driver prepares the output path.
   platform::CreateDirectoriesAlong(keyName_);
-  if (!keyFile_.Open(keyName_)) errors_.GeneralError("Cannot open output klx (%s) for writing!", keyName_.c_str());
-  PutKeyed("\xEF\xBB\xBF");
+  if (!keyFile_.OpenFile(keyName_)) {
+    errors_.GeneralError("Cannot open output klx (%s) for writing!", keyName_.c_str());
+  }
+  keyFile_.Append("\xEF\xBB\xBF");
 }
 
-bool KeyContext::Close() {
-  if (!keyFile_.IsOpen()) return true;
-  const bool written = HandKeyedOver();
-  return keyFile_.Commit() && written;
-}
-
-// The keyed copy is collected in blocks: it is echoed a few characters at a time.
-void KeyContext::PutKeyed(std::string_view text) {
-  keyedText_.append(text);
-  if (keyedText_.size() >= kKeyedBlock) HandKeyedOver();
-}
-
-bool KeyContext::HandKeyedOver() {
-  const bool written = keyedText_.empty() ||
-                       std::fwrite(keyedText_.data(), 1, keyedText_.size(), keyFile_.Stream()) == keyedText_.size();
-  keyedText_.clear();
-  return written;
-}
+bool KeyContext::Close() { return !keyFile_.IsOpen() || keyFile_.Commit(); }
 
 void KeyContext::PushKeyScope(std::string_view name) {
   if (on_) scopes_.push_back(Scope{std::string(name), -1});
@@ -108,9 +93,9 @@ void KeyContext::EndKeyString(KeyStringState& state) {
   if (!state.outermost || !keyed_) return;
   keyed_ = false;
   const std::string key = BuildKey();
-  PutKeyed("$");
-  PutKeyed(key);
-  PutKeyed("\"");
+  keyFile_.Append("$");
+  keyFile_.Append(key);
+  keyFile_.Append("\"");
   PutEntry(key, "", state.text);
   if (lexer_) {
     const std::string& comment = lexer_->LineComment();
@@ -129,11 +114,11 @@ void KeyContext::PutEntry(std::string_view key, std::string_view suffix, std::st
 bool KeyContext::Echoing() const { return on_ && keyFile_.IsOpen() && !keyed_ && !(lexer_ && lexer_->PositionSaved()); }
 
 void KeyContext::Echo(char c) {
-  if (Echoing()) PutKeyed(std::string_view(&c, 1));
+  if (Echoing()) keyFile_.Append(&c, 1);
 }
 
 void KeyContext::Echo(std::string_view text) {
-  if (Echoing()) PutKeyed(text);
+  if (Echoing()) keyFile_.Append(text);
 }
 
 void KeyContext::PushKeyCondition(std::string_view id, bool negated) {

@@ -3,18 +3,16 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/OutputFile.h"
+#include "Common/OutputSink.h"
 
 namespace tessel {
 
 class ErrorContext;
 class Lexer;
-class OutputSink;
 
 // Per-string state kept by the lexer while a string token is read.
 struct KeyStringState {
@@ -82,12 +80,9 @@ class KeyContext {
   Lexer* lexer_ = nullptr;
   bool on_ = false;
   std::string prefix_;
-  void PutKeyed(std::string_view text);
-  bool HandKeyedOver();  // false when the write failed
-
-  static constexpr size_t kKeyedBlock = 1 << 16;
-  platform::OutputFile keyFile_;
-  std::string keyedText_;  // keyed copy not handed to the file yet
+  // The keyed copy, echoed a few characters at a time: collected in blocks. Its write errors
+  // show when it is closed.
+  OutputSink keyFile_;
   std::string keyName_;
   OutputSink* output_ = nullptr;
   std::vector<Scope> scopes_;

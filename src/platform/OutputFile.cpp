@@ -244,9 +244,14 @@ bool OutputFile::Commit() {
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
   if (temporary_.empty()) return ok;
+  return Install(ok, kept);
+}
+
+// Renames the written temporary file over the name (unless the name keeps its file) and lets
+// it go; a failed or unneeded temporary file is removed.
+bool OutputFile::Install(bool ok, bool kept) {
   if (ok && !kept && std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = false;
-  if (kept) ::unlink(temporary_.c_str());
-  if (!ok) ::unlink(temporary_.c_str());
+  if (kept || !ok) ::unlink(temporary_.c_str());
   Unregister(slot_);
   temporary_.clear();
   return ok;
@@ -271,11 +276,7 @@ bool OutputFile::CommitMemory(bool ok) {
     if (ok) done += static_cast<size_t>(n);
   }
   if (::close(fd) != 0) ok = false;
-  if (ok && std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(temporary_.c_str());
-  Unregister(slot_);
-  temporary_.clear();
-  return ok;
+  return Install(ok, false);
 }
 
 void OutputFile::Discard() {

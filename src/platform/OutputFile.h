@@ -50,6 +50,7 @@ class OutputFile {
   bool Prepare(std::string_view path, bool& inPlace);
   int CreateTemporary();
   bool CommitMemory(bool ok);
+  bool Install(bool ok, bool kept);
 
   FILE* file_ = nullptr;
   std::string target_;     // the name the bytes end up under, links resolved

@@ -16,6 +16,23 @@ namespace tessel {
 namespace {
 constexpr char kLineEnd[] = "\r\n";
 constexpr int kWordsPerLine = 8;
+constexpr size_t kWordText = 7;  // 0xHHHH,
+
+// The two upper-case hex digits of each byte.
+constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+  std::array<std::array<char, 2>, 256> pairs{};
+  for (int b = 0; b < 256; ++b) pairs[b] = {kUpperHexDigits[b >> 4], kUpperHexDigits[b & 15]};
+  return pairs;
+}();
+
+// Writes the kWordText characters of a data word: "0x", the high byte, the low byte, a comma.
+void PutWordText(char* at, uint8_t low, uint8_t high) {
+  at[0] = '0';
+  at[1] = 'x';
+  std::memcpy(at + 2, kHexPairs[high].data(), 2);
+  std::memcpy(at + 4, kHexPairs[low].data(), 2);
+  at[6] = ',';
+}
 
 }  // namespace
 
@@ -120,13 +137,8 @@ void OutputWriter::WriteWord(uint16_t w) {
     return;
   }
   if (column_ == 1) WriteTabs(indent_);
-  const char word[7] = {'0',
-                        'x',
-                        kUpperHexDigits[w >> 12],
-                        kUpperHexDigits[(w >> 8) & 15],
-                        kUpperHexDigits[(w >> 4) & 15],
-                        kUpperHexDigits[w & 15],
-                        ','};
+  char word[kWordText];
+  PutWordText(word, static_cast<uint8_t>(w), static_cast<uint8_t>(w >> 8));
   OutputSink& script = Script();
   script.Append(word, sizeof word);
   if (++column_ > kWordsPerLine) {
@@ -147,21 +159,11 @@ void OutputWriter::WriteDataByte(uint8_t b) {
   WriteWord(static_cast<uint16_t>((b << 8) | pendingByte_));
 }
 
-namespace {
-// The two upper-case hex digits of each byte.
-constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
-  std::array<std::array<char, 2>, 256> pairs{};
-  for (int b = 0; b < 256; ++b) pairs[b] = {kUpperHexDigits[b >> 4], kUpperHexDigits[b & 15]};
-  return pairs;
-}();
-}  // namespace
-
 void OutputWriter::WriteDataBytes(std::string_view bytes) {
   size_t i = 0;
   if (pending_ && i < bytes.size()) WriteDataByte(static_cast<uint8_t>(bytes[i++]));
   if (Writing() && indent_ <= 16) {
     // Whole words go through a local buffer of whole lines: no call and no check per byte.
-    constexpr size_t kWordText = 7;  // 0xHHHH,
     char text[4096];
     size_t used = 0;
     OutputSink& script = Script();
@@ -174,12 +176,7 @@ void OutputWriter::WriteDataBytes(std::string_view bytes) {
         std::memset(text + used, '\t', static_cast<size_t>(indent_));
         used += static_cast<size_t>(indent_);
       }
-      char* at = text + used;
-      at[0] = '0';
-      at[1] = 'x';
-      std::memcpy(at + 2, kHexPairs[static_cast<uint8_t>(bytes[i + 1])].data(), 2);
-      std::memcpy(at + 4, kHexPairs[static_cast<uint8_t>(bytes[i])].data(), 2);
-      at[6] = ',';
+      PutWordText(text + used, static_cast<uint8_t>(bytes[i]), static_cast<uint8_t>(bytes[i + 1]));
       used += kWordText;
       if (++column_ > kWordsPerLine) {
         column_ = 1;
