@@ -32,6 +32,21 @@ void OutputSink::AppendFormatV(const char* format, va_list args) {
   Append(scratch_.data(), scratch_.size());
 }
 
+void OutputSink::Hold() {
+  heldFrom_ = used_;
+  heldBlockSize_ = blockSize_;
+  // Nothing is handed on while bytes are held: reaching the block size ends the hold instead.
+  blockSize_ = used_ + std::min(holdLimit_, SIZE_MAX - used_);
+}
+
+void OutputSink::EndHold(std::string& held) {
+  if (heldFrom_ == kNotHolding) return;
+  held.assign(buffer_.data() + heldFrom_, used_ - heldFrom_);
+  used_ = heldFrom_;
+  heldFrom_ = kNotHolding;
+  blockSize_ = heldBlockSize_;
+}
+
 bool OutputSink::AtStart() const {
   if (memory_) return used_ == 0;
   return file_.IsOpen() && used_ == 0 && std::ftell(file_.Stream()) == 0;
@@ -45,6 +60,7 @@ bool OutputSink::HandOver() {
 }
 
 void OutputSink::WriteBlock() {
+  if (heldFrom_ != kNotHolding) throw HoldTooLarge{};
   if (!HandOver() && errors_) errors_->GeneralError("%s", "File write error");
 }
 
@@ -78,6 +94,7 @@ void OutputSink::Discard() {
   used_ = 0;
   memory_ = false;
   blockSize_ = SIZE_MAX;
+  heldFrom_ = kNotHolding;
   file_.Discard();
 }
 

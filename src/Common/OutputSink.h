@@ -42,6 +42,16 @@ class OutputSink {
   // printf-style text, formatted by AppendFormatV (Common/Format.h).
   void AppendFormatV(const char* format, va_list args);
 
+  // Holds back what is appended from here, so that text written later can go before it: none
+  // of it reaches the file until EndHold moves it out, to be appended again. A hold that
+  // reaches the hold limit throws HoldTooLarge (the caller takes another way).
+  static constexpr size_t kHoldLimit = 4 << 20;
+  struct HoldTooLarge {};
+  void Hold();
+  void SetHoldLimit(size_t bytes) { holdLimit_ = bytes; }
+  // Ends the hold; the bytes taken during it move to `held`.
+  void EndHold(std::string& held);
+
   // Nothing was taken yet, and a file stands at its start (a pipe or a terminal never does).
   bool AtStart() const;
   // Hands the collected bytes to the file and flushes its stream; false when the flush failed.
@@ -74,6 +84,10 @@ class OutputSink {
   size_t used_ = 0;
   std::string scratch_;          // formatted text
   size_t blockSize_ = SIZE_MAX;  // a memory sink never hands on
+  static constexpr size_t kNotHolding = SIZE_MAX;
+  size_t heldFrom_ = kNotHolding;  // where the held bytes start in the buffer
+  size_t heldBlockSize_ = 0;       // the block size to go back to
+  size_t holdLimit_ = kHoldLimit;
   bool memory_ = false;
 };
 

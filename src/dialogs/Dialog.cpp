@@ -5,11 +5,11 @@
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogItems.h"
 #include "dialogs/DialogTables.h"
-#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
 #include "resources/ResourceTypes.h"
+#include "resources/SizedBody.h"
 
 namespace tessel {
 
@@ -82,20 +82,20 @@ void ConvertDialog(Context& ctx, const ResourceType& type) {
     return;
   }
 
-  long size = 13 + StringByteCount(lex, title.c_str());
-  const dialog::BodyTotals totals = ReadAhead(lex, [&] { return dialog::ReadDialogBody(ctx, id, false); });
-  size += totals.size;
-
+  const long titleSize = 13 + StringByteCount(lex, title.c_str());
   OutputWriter& out = ctx.out;
-  out.WriteLine(id + " " + type.outputType);
-  out.WriteLine("BEGIN");
-  out.WriteLine(FormatText("\t%ld, %ld,", size % 65536, size / 65536));
-  out.WriteLine(FormatText("\t%d, %d,", style.type, static_cast<int>(style.styleFlags)));
-  out.WriteLine(FormatText("\t%hu, %hu, %hu, %hu,", box[0], box[1], box[2], box[3]));
-  out.WriteDataString(lex, title.c_str(), 1);
-  out.WriteLine(FormatText("\t%u,", static_cast<unsigned>(totals.items)));
-
-  dialog::ReadDialogBody(ctx, id, true);
+  ReadSizedBody(
+      ctx, [&](bool writing) { return dialog::ReadDialogBody(ctx, id, writing); },
+      [&](const dialog::BodyTotals& totals) {
+        const long size = titleSize + totals.size;
+        out.WriteLine(id + " " + type.outputType);
+        out.WriteLine("BEGIN");
+        out.WriteLine(FormatText("\t%ld, %ld,", size % 65536, size / 65536));
+        out.WriteLine(FormatText("\t%d, %d,", style.type, static_cast<int>(style.styleFlags)));
+        out.WriteLine(FormatText("\t%hu, %hu, %hu, %hu,", box[0], box[1], box[2], box[3]));
+        out.WriteDataString(lex, title.c_str(), 1);
+        out.WriteLine(FormatText("\t%u,", static_cast<unsigned>(totals.items)));
+      });
   out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   keys.PopKeyScope();

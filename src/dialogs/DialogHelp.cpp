@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "dialogs/AnchorIndex.h"
-#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
 #include "resources/ResourceTypes.h"
+#include "resources/SizedBody.h"
 
 namespace tessel {
 
@@ -131,18 +131,20 @@ void ConvertHelpList(Context& ctx, const ResourceType& type) {
   ctx.out.WriteLine("BEGIN");
 
   const long anchorSize = StringByteCount(lex, head.dialogAnchor.c_str()) + 3;
-  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpListEntries(ctx, head, false); });
-  WriteSize(ctx, anchorSize + totals.size);
-  ctx.out.Printf("\t\"%s\\0\",", head.dialogAnchor.c_str());
-  ctx.out.WriteNewLine();
-  ctx.out.Printf("\t%u,", totals.count);
-  ctx.out.WriteNewLine();
-  if (ctx.out.Writing(OutputTarget::kAnchorList)) {
-    ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
-                     head.title.c_str());
-    ctx.out.WriteNewLine(OutputTarget::kAnchorList);
-  }
-  ReadHelpListEntries(ctx, head, true);
+  ReadSizedBody(
+      ctx, [&](bool writing) { return ReadHelpListEntries(ctx, head, writing); },
+      [&](const HelpTotals& totals) {
+        WriteSize(ctx, anchorSize + totals.size);
+        ctx.out.Printf("\t\"%s\\0\",", head.dialogAnchor.c_str());
+        ctx.out.WriteNewLine();
+        ctx.out.Printf("\t%u,", totals.count);
+        ctx.out.WriteNewLine();
+        if (ctx.out.Writing(OutputTarget::kAnchorList)) {
+          ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
+                           head.title.c_str());
+          ctx.out.WriteNewLine(OutputTarget::kAnchorList);
+        }
+      });
   ctx.out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.keys.PopKeyScope();
@@ -160,11 +162,13 @@ void ConvertHelpTexts(Context& ctx, const ResourceType& type) {
   ctx.out.WriteNewLine();
   ctx.out.WriteLine("BEGIN");
 
-  const HelpTotals totals = ReadAhead(lex, [&] { return ReadHelpTextEntries(ctx, id, false); });
-  WriteSize(ctx, totals.size + 2);
-  ctx.out.Printf("\t%u,", totals.count);
-  ctx.out.WriteNewLine();
-  ReadHelpTextEntries(ctx, id, true);
+  ReadSizedBody(
+      ctx, [&](bool writing) { return ReadHelpTextEntries(ctx, id, writing); },
+      [&](const HelpTotals& totals) {
+        WriteSize(ctx, totals.size + 2);
+        ctx.out.Printf("\t%u,", totals.count);
+        ctx.out.WriteNewLine();
+      });
   ctx.out.WriteLineBlank("END");
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");
   ctx.keys.PopKeyScope();

@@ -548,6 +548,15 @@ void Lexer::RestorePosition() {
   saved_.pop_back();
 }
 
+void Lexer::Rewind(const Checkpoint& mark) {
+  pos_ = mark.pos;
+  line_ = mark.line;
+  saved_.resize(std::min(saved_.size(), mark.saved));
+  pendingLine_ = mark.pendingLine;
+  deferStringEnd_ = false;
+  comment_.clear();
+}
+
 int Lexer::PeekToken() {
   const int code = LookAhead();
   RestorePosition();

@@ -84,6 +84,16 @@ class Lexer {
   void SavePosition();
   void RestorePosition();
   bool PositionSaved() const { return !saved_.empty(); }
+  // Where a reading that may fail begins: Rewind puts the lexer back there after a fatal error
+  // ended that reading, with the look-aheads it left open closed.
+  struct Checkpoint {
+    size_t pos;
+    int line;
+    size_t saved;
+    int pendingLine;
+  };
+  Checkpoint Mark() const { return {pos_, line_, saved_.size(), pendingLine_}; }
+  void Rewind(const Checkpoint& mark);
   // For the searches over the whole text, between SavePosition and RestorePosition: the read
   // position, and a move of it to `pos` with `line` as the current line.
   size_t ReadPosition() const { return pos_; }

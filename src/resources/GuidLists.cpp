@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "encoding/TranscodeUtils.h"
-#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
 #include "resources/ResourceBlock.h"
 #include "resources/ResourceTypes.h"
+#include "resources/SizedBody.h"
 
 namespace tessel {
 
@@ -112,13 +112,18 @@ void ConvertGuidList(Context& ctx, const ResourceType& type, const GuidListKind&
   lex.ExpectTokenOnLine(TOK_STRING, kStringMissing);
   lex.ExpectToken(TOK_LBRACE, "{ is expected");
 
-  const ListTotals totals = ReadAhead(lex, [&] { return ReadGuidRecords(ctx, kind, false); });
-  ctx.out.Printf("\t%ld, %ld,", static_cast<long>(totals.size % 65536), static_cast<long>(totals.size / 65536));
-  ctx.out.WriteNewLine();
-  ctx.out.Printf("\t0x%04lX, 0x%04lX,", totals.records & 0xFFFF, (totals.records >> 16) & 0xFFFF);
-  ctx.out.WriteNewLine();
-  ctx.out.StartDataBlock(1);
-  ReadGuidRecords(ctx, kind, true);
+  ReadSizedBody(
+      ctx,
+      [&](bool writing) {
+        if (writing) ctx.out.StartDataBlock(1);
+        return ReadGuidRecords(ctx, kind, writing);
+      },
+      [&](const ListTotals& totals) {
+        ctx.out.Printf("\t%ld, %ld,", static_cast<long>(totals.size % 65536), static_cast<long>(totals.size / 65536));
+        ctx.out.WriteNewLine();
+        ctx.out.Printf("\t0x%04lX, 0x%04lX,", totals.records & 0xFFFF, (totals.records >> 16) & 0xFFFF);
+        ctx.out.WriteNewLine();
+      });
   ctx.out.WriteLineBlank("END");
 }
 

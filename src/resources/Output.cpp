@@ -36,6 +36,18 @@ void PutWordText(char* at, uint8_t low, uint8_t high) {
 
 }  // namespace
 
+void OutputWriter::HoldOutputs() {
+  for (OutputSink& sink : sinks_) sink.Hold();
+}
+
+void OutputWriter::EndHold() {
+  for (int i = 0; i < 3; ++i) sinks_[i].EndHold(held_[i]);
+}
+
+void OutputWriter::WriteHeld() {
+  for (int i = 0; i < 3; ++i) sinks_[i].Append(held_[i]);
+}
+
 bool OutputWriter::OpenOutput(std::string name) {
   if (!Script().OpenFile(name)) return false;
   outputName_ = std::move(name);

@@ -73,6 +73,15 @@ class OutputWriter {
   bool CloseResourceList() { return Sink(OutputTarget::kResourceList).Commit(); }
   const std::string& ResourceListName() const { return resourceListName_; }  // empty until created
 
+  // Holding back (see OutputSink::Hold): what the outputs take from HoldOutputs on is moved
+  // aside by EndHold, and WriteHeld appends it after what was written in between.
+  void HoldOutputs();
+  void SetHoldLimit(size_t bytes) {
+    for (OutputSink& sink : sinks_) sink.SetHoldLimit(bytes);
+  }
+  void EndHold();
+  void WriteHeld();
+
   // Whether a write to `target` would store anything; callers skip building text when it would not.
   bool Writing(OutputTarget target = OutputTarget::kScript) const {
     return enabled_ && !keyExtraction_ && Sink(target).IsOpen();
@@ -113,6 +122,7 @@ class OutputWriter {
   int column_ = 1;
   int indent_ = 1;
   std::string literal_;  // the decoded bytes of WriteDataString
+  std::string held_[3];  // by OutputTarget
 };
 
 }  // namespace tessel

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string_view>
 
-#include "frontend/ReadAhead.h"
 #include "frontend/Values.h"
 #include "platform/Platform.h"
 #include "resources/Context.h"
 #include "resources/ResourceBlock.h"
 #include "resources/ResourceTypes.h"
+#include "resources/SizedBody.h"
 
 namespace tessel {
 
@@ -52,11 +52,16 @@ void ConvertStringList(Context& ctx, const ResourceType& type) {
   lex.CheckLineEnd();
 
   // The size of the string area precedes its data.
-  const unsigned long size = ReadAhead(lex, [&] { return ReadStringListBody(ctx, false); });
-  out.Printf("\t%ld, %ld,", static_cast<long>(size & 0xFFFF), static_cast<long>(size >> 16));
-  out.WriteNewLine();
-  out.StartDataBlock(1);
-  ReadStringListBody(ctx, true);
+  ReadSizedBody(
+      ctx,
+      [&](bool writing) {
+        if (writing) out.StartDataBlock(1);
+        return ReadStringListBody(ctx, writing);
+      },
+      [&](unsigned long size) {
+        out.Printf("\t%ld, %ld,", static_cast<long>(size & 0xFFFF), static_cast<long>(size >> 16));
+        out.WriteNewLine();
+      });
   out.FlushDataBytes();
 
   lex.ExpectTokenOnNewLine(TOK_RBRACE, "} is expected");

@@ -209,3 +209,26 @@ TEST(Output, AFailedWriteIsReportedWhenTheOutputIsClosed) {
     out.DiscardOutput();
   }
 }
+
+// Held text goes after what is written once the hold ends, also across the blocks of a file;
+// a hold that reaches its limit ends in HoldTooLarge and leaves what came before it.
+TEST(Output, HeldTextFollowsWhatIsWrittenAfterTheHold) {
+  Sink s;
+  ASSERT_TRUE(s.out.OpenOutput(s.dir.file("out.rc")));
+  const std::string before(300000, 'b'), held(300000, 'h');
+  s.out.WriteString(before);
+  s.out.HoldOutputs();
+  s.out.WriteString(held);
+  s.out.EndHold();
+  s.out.WriteString("header");
+  s.out.WriteHeld();
+
+  s.out.SetHoldLimit(10);
+  s.out.HoldOutputs();
+  s.out.WriteString("short");
+  EXPECT_THROW(s.out.WriteString("reaching the limit"), tessel::OutputSink::HoldTooLarge);
+  s.out.EndHold();
+  s.out.WriteString("end");
+  ASSERT_TRUE(s.out.CloseOutput());
+  EXPECT_EQ(s.dir.read("out.rc"), before + "header" + held + "end");
+}
