@@ -462,7 +462,7 @@ bool Lexer::TakeScan(int& code) {
     code = lookahead_.code;
     return true;
   }
-  if (!scans_ || scanStarts_[pos_ % kScanSlots] != pos_) return false;
+  if (pos_ >= keptEnd_ || scanStarts_[pos_ % kScanSlots] != pos_) return false;
   const ScannedToken& scan = scans_[pos_ % kScanSlots];
   if (scan.line != line_ || scan.generation != generation_) return false;
   if (scan.hasText && tokenScan_ != pos_) {
@@ -498,7 +498,7 @@ void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
     lookahead_.text.assign(token_.data(), tokenSize_);
     return;
   }
-  if (pos_ - from > UINT32_MAX || code < INT16_MIN || code > INT16_MAX) return;
+  if (keepingScans_ == 0 || pos_ - from > UINT32_MAX || code < INT16_MIN || code > INT16_MAX) return;
   if (!scans_) {
     scanStarts_.reset(static_cast<size_t*>(std::malloc(kScanSlots * sizeof(size_t))));
     if (scanStarts_) {
@@ -509,6 +509,7 @@ void Lexer::RememberScan(size_t from, int line, int code, bool hasText) {
     if (!scans_) return;
   }
   scanStarts_[from % kScanSlots] = from;
+  keptEnd_ = std::max(keptEnd_, from + 1);
   ScannedToken& scan = scans_[from % kScanSlots];
   scan.length = static_cast<uint32_t>(pos_ - from);
   scan.lines = static_cast<uint32_t>(line_ - line);

@@ -84,6 +84,10 @@ class Lexer {
   void SavePosition();
   void RestorePosition();
   bool PositionSaved() const { return !saved_.empty(); }
+  // Between these (see ReadAhead) the scans of look-aheads are kept for a second reading of the
+  // same text; elsewhere only the last look-ahead's is.
+  void BeginKeepingScans() { ++keepingScans_; }
+  void EndKeepingScans() { --keepingScans_; }
   // Where a reading that may fail begins: Rewind puts the lexer back there after a fatal error
   // ended that reading, with the look-aheads it left open closed.
   struct Checkpoint {
@@ -156,6 +160,7 @@ class Lexer {
   void ForgetScans() {
     lookahead_.from = kNoLookahead;
     tokenScan_ = kNoLookahead;
+    keptEnd_ = 0;
     ++generation_;
   }
   void RememberScan(size_t from, int line, int code, bool hasText);
@@ -214,6 +219,8 @@ class Lexer {
   std::unique_ptr<size_t[], FreeBlock> scanStarts_;
   std::unique_ptr<ScannedToken[], FreeBlock> scans_;
   uint32_t generation_ = 1;
+  int keepingScans_ = 0;
+  size_t keptEnd_ = 0;  // past the start of the last kept scan: no slot holds a later place
   int line_ = 1;
   int pendingLine_ = 0;  // line of the last token an expectation left unread
   std::vector<Saved> saved_;

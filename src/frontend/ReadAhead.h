@@ -7,9 +7,15 @@
 namespace tessel {
 
 // Runs `read` with the read position saved, restores it, and returns what `read` returned.
-// While a position is saved nothing is echoed or keyed during key extraction.
+// While a position is saved nothing is echoed or keyed during key extraction. The scans of the
+// reading are kept, so that the reading that follows takes its tokens without scanning again.
 template <typename Read>
 auto ReadAhead(Lexer& lex, Read&& read) {
+  struct Keeping {
+    Lexer& lex;
+    explicit Keeping(Lexer& l) : lex(l) { lex.BeginKeepingScans(); }
+    ~Keeping() { lex.EndKeepingScans(); }
+  } keeping(lex);
   lex.SavePosition();
   auto result = read();
   lex.RestorePosition();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FrontendFixture.h"
+#include "frontend/ReadAhead.h"
 
 using namespace tessel;
 using frontendtest::LexerFixture;
@@ -344,9 +345,7 @@ TEST_F(LexerTest, ASecondReadingGivesTheFirstReadingsTokens) {
     }
     return tokens;
   };
-  lex.SavePosition();
-  const auto first = readAll();
-  lex.RestorePosition();
+  const auto first = tessel::ReadAhead(lex, readAll);
   EXPECT_EQ(readAll(), first);
   ASSERT_EQ(first.size(), 5u);
   EXPECT_EQ(std::get<1>(first[2]), longText);
