@@ -530,14 +530,39 @@ int Lexer::LookAhead() {
   const size_t from = pos_;
   const int line = line_;
   code = ReadToken();
+  if (Replayable()) KeepScan(from, line, code);
+  return code;
+}
+
+void Lexer::KeepScan(size_t from, int line, int code) {
   // punctuation and the end of the text leave the token text as it was
   const bool hasText = code == TOK_NAME || code == TOK_STRING || code == TOK_DIRECTIVE || code == TOK_AT_LINE ||
                        code == TOK_COMMAND || IsResourceKeyword(code);
-  if (Replayable()) {
-    RememberScan(from, line, code, hasText);
-    if (hasText) tokenScan_ = from;
+  RememberScan(from, line, code, hasText);
+  if (hasText) tokenScan_ = from;
+}
+
+// Unwatched, and with no scans kept for a second reading, the token is read at once and put back
+// when it is not taken; otherwise it is read in a look-ahead and read again when taken.
+template <typename Accept>
+bool Lexer::ReadExpected(Accept accept, int& got, int& tokenLine) {
+  if (!Watched() && keepingScans_ == 0) {
+    const size_t from = pos_;
+    const int line = line_;
+    got = GetToken();
+    tokenLine = line_;
+    if (accept(got, tokenLine)) return true;
+    KeepScan(from, line, got);
+    pos_ = from;
+    line_ = line;
+    return false;
   }
-  return code;
+  got = LookAhead();
+  tokenLine = line_;
+  RestorePosition();
+  if (!accept(got, tokenLine)) return false;
+  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
+  return true;
 }
 
 void Lexer::SavePosition() { saved_.push_back({pos_, line_}); }
@@ -586,32 +611,29 @@ char* Lexer::Unexpected(int tokenLine, int reportLine, const char* message) {
 }
 
 char* Lexer::ExpectToken(int code, const char* message) {
-  const int got = LookAhead();
-  const int tokenLine = line_;
-  RestorePosition();
-  if (got != code) return Unexpected(tokenLine, tokenLine, message);
-  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
+  int got, tokenLine;
+  if (!ReadExpected([code](int c, int) { return c == code; }, got, tokenLine)) {
+    return Unexpected(tokenLine, tokenLine, message);
+  }
   return TokenText();
 }
 
 char* Lexer::ExpectTokenOnLine(int code, const char* message) {
   const int before = line_;
-  const int got = LookAhead();
-  const int tokenLine = line_;
-  RestorePosition();
-  if (got != code || tokenLine != before) return Unexpected(tokenLine, before, message);
-  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
+  int got, tokenLine;
+  if (!ReadExpected([code, before](int c, int l) { return c == code && l == before; }, got, tokenLine)) {
+    return Unexpected(tokenLine, before, message);
+  }
   return TokenText();
 }
 
 char* Lexer::ExpectTokenOnNewLine(int code, const char* message) {
   const int before = line_;
-  const int got = LookAhead();
-  const int tokenLine = line_;
-  RestorePosition();
-  if (tokenLine == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
-  if (got != code) return Unexpected(tokenLine, tokenLine, message);
-  GetToken();  // the look-ahead's result, read again only for the key extraction hooks
+  int got, tokenLine;
+  if (!ReadExpected([code, before](int c, int l) { return c == code && l != before; }, got, tokenLine)) {
+    if (tokenLine == before) Fail(got == TOK_END ? "Unexpected end of file" : "Extra character on line");
+    return Unexpected(tokenLine, tokenLine, message);
+  }
   return TokenText();
 }
 

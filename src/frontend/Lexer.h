@@ -164,6 +164,12 @@ class Lexer {
     ++generation_;
   }
   void RememberScan(size_t from, int line, int code, bool hasText);
+  // RememberScan of the token just read from `from`, whose text (if it has one) is still the token text.
+  void KeepScan(size_t from, int line, int code);
+  // Reads the token an expectation looks for; `accept(code, line)` decides whether it is taken.
+  // A token not taken is left unread; `got` and `tokenLine` tell what and where it is.
+  template <typename Accept>
+  bool ReadExpected(Accept accept, int& got, int& tokenLine);
   bool TakeScan(int& code);
   // What a look-ahead made inside a token read (by a key hook) must leave as it was.
   struct TokenState {
