@@ -690,6 +690,8 @@ char* Lexer::StripQuotes(char* text) {
 
 const std::string& Lexer::LineComment() {
   const int line = line_;
+  // The comments of the lines before are not asked for again (they would be scanned again).
+  lineComments_.erase(lineComments_.begin(), lineComments_.lower_bound(line));
   if (lineComments_.find(line) == lineComments_.end()) {
     // Scan the rest of the line in a look-ahead; everything the scan touches is put back.
     const TokenState token = SaveTokenState();

@@ -102,7 +102,6 @@ class Lexer {
   // position, and a move of it to `pos` with `line` as the current line.
   size_t ReadPosition() const { return pos_; }
   void MoveTo(size_t pos, int line) {
-    ForgetScans();
     pos_ = pos;
     line_ = line;
   }
