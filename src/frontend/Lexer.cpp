@@ -226,23 +226,32 @@ void Lexer::ReadString() {
   if (hooks && !deferEnd) FinishKeyString(state);
 }
 
-Lexer::TokenState Lexer::SaveTokenState() const { return {std::string(token_.data()), tokenStart_, comment_}; }
+Lexer::TokenAside::TokenAside(Lexer& lex)
+    : lex_(lex), state_([&lex]() -> TokenState& {
+        if (lex.tokensAsideInUse_ == lex.tokensAside_.size())
+          lex.tokensAside_.push_back(std::make_unique<TokenState>());
+        return *lex.tokensAside_[lex.tokensAsideInUse_++];
+      }()) {
+  state_.text.assign(lex.token_.data());  // the text may have been changed in place (TokenText)
+  state_.tokenStart = lex.tokenStart_;
+  state_.comment = lex.comment_;
+}
 
-void Lexer::RestoreTokenState(const TokenState& state) {
-  std::memcpy(token_.data(), state.text.c_str(), state.text.size() + 1);
-  tokenSize_ = state.text.size();
-  tokenScan_ = kNoLookahead;
-  tokenStart_ = state.tokenStart;
-  comment_ = state.comment;
+Lexer::TokenAside::~TokenAside() {
+  std::memcpy(lex_.token_.data(), state_.text.c_str(), state_.text.size() + 1);
+  lex_.tokenSize_ = state_.text.size();
+  lex_.tokenScan_ = kNoLookahead;
+  lex_.tokenStart_ = state_.tokenStart;
+  lex_.comment_ = state_.comment;
+  --lex_.tokensAsideInUse_;
 }
 
 // The key hooks may look ahead (the anchor word of a help string, the line comment);
 // the string token stays the current token.
 void Lexer::FinishKeyString(KeyStringState& state) {
-  const TokenState token = SaveTokenState();
+  const TokenAside token(*this);
   if (state.outermost) keys_->SetKeyStringValue(state, token_.data());
   keys_->EndKeyString(state);
-  RestoreTokenState(token);
 }
 
 // Code-table translation, then the Windows form: \" becomes "" and \. becomes a dot.
@@ -694,7 +703,7 @@ const std::string& Lexer::LineComment() {
   lineComments_.erase(lineComments_.begin(), lineComments_.lower_bound(line));
   if (lineComments_.find(line) == lineComments_.end()) {
     // Scan the rest of the line in a look-ahead; everything the scan touches is put back.
-    const TokenState token = SaveTokenState();
+    const TokenAside token(*this);
     SavePosition();
     const bool scanning = lineScan_;
     lineScan_ = true;
@@ -702,7 +711,6 @@ const std::string& Lexer::LineComment() {
     }
     lineScan_ = scanning;
     RestorePosition();
-    RestoreTokenState(token);
   }
   return lineComments_[line];
 }

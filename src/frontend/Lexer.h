@@ -173,8 +173,21 @@ class Lexer {
   // What a look-ahead made inside a token read (by a key hook) must leave as it was.
   struct TokenState {
     std::string text;
-    size_t tokenStart;
+    size_t tokenStart = 0;
     std::string comment;
+  };
+  // Puts the token state aside while it lives and restores it at its end. The states put aside
+  // (they nest) keep their buffers for the next time.
+  class TokenAside {
+   public:
+    explicit TokenAside(Lexer& lex);
+    ~TokenAside();
+    TokenAside(const TokenAside&) = delete;
+    TokenAside& operator=(const TokenAside&) = delete;
+
+   private:
+    Lexer& lex_;
+    TokenState& state_;
   };
 
   int ReadToken();
@@ -189,8 +202,6 @@ class Lexer {
   void ReadCommand();
   void ApplyStringForms();
   void FinishKeyString(KeyStringState& state);
-  TokenState SaveTokenState() const;
-  void RestoreTokenState(const TokenState& state);
   unsigned char Next();        // consumes one character (echoed during key extraction)
   void Advance(size_t count);  // consumes `count` characters, none of them the end of the text
   int LookAhead();             // GetToken in a look-ahead: nothing is consumed
@@ -234,6 +245,8 @@ class Lexer {
   bool outerHooked_ = false;
   std::string comment_;
   std::string joinBuffer_;
+  std::vector<std::unique_ptr<TokenState>> tokensAside_;
+  size_t tokensAsideInUse_ = 0;
   std::map<int, std::string> lineComments_;
   bool lineScan_ = false;
   uint16_t codePage_ = 0;
