@@ -60,6 +60,31 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
   return ok;
 }
 
+const std::string* ReadCache::Read(std::string_view path, size_t limit) {
+  std::string native = NativePath(path);
+  struct stat st;
+  if (::stat(native.c_str(), &st) != 0) return nullptr;  // nothing to open
+  const bool keepable = S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kFileLimit &&
+                        static_cast<uint64_t>(st.st_size) <= limit;
+  const Stamp stamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                    static_cast<uint64_t>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                    st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
+  auto kept = entries_.find(native);
+  if (kept != entries_.end()) {
+    if (keepable && kept->second.stamp == stamp) return &kept->second.content;
+    kept_ -= kept->second.content.size();
+    entries_.erase(kept);
+  }
+  if (!keepable || kept_ + static_cast<size_t>(st.st_size) > kTotalLimit) {
+    return ReadFile(native, uncached_, limit) ? &uncached_ : nullptr;
+  }
+  std::string content;
+  // A file that changed since the stat is kept under the older stamp and read again next time.
+  if (!ReadFile(native, content, limit)) return nullptr;
+  kept_ += content.size();
+  return &entries_.emplace(std::move(native), Entry{stamp, std::move(content)}).first->second.content;
+}
+
 bool DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
 bool FileExists(std::string_view path) {

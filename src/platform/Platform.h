@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -17,6 +18,32 @@ FILE* OpenFile(std::string_view path, const char* mode);
 // The whole content of a file, read to its end; false when it cannot be opened or read or
 // holds more than `limit` bytes (`bytes` is then unspecified).
 bool ReadFile(std::string_view path, std::string& bytes, size_t limit);
+// The files a run reads again and again (an embedded file named by many resources): small
+// regular files are kept by path, and a kept content is used while the file's identity, size
+// and times are those it was read with, so that a read costs one stat instead of an open, a
+// read and a close. What a read gives is what ReadFile would give at that moment.
+class ReadCache {
+ public:
+  // The content of the file; null when ReadFile would fail. Valid until the next Read.
+  const std::string* Read(std::string_view path, size_t limit);
+
+ private:
+  struct Stamp {
+    uint64_t device, inode, size;
+    int64_t modified, changed;  // nanoseconds
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+  };
+  struct Entry {
+    Stamp stamp;
+    std::string content;
+  };
+  static constexpr size_t kFileLimit = 256 << 10;
+  static constexpr size_t kTotalLimit = 4 << 20;
+  std::unordered_map<std::string, Entry> entries_;  // by native path
+  size_t kept_ = 0;
+  std::string uncached_;
+};
+
 bool DeleteFile(std::string_view path);
 bool FileExists(std::string_view path);
 bool IsExecutable(std::string_view path);

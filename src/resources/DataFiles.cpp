@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 
 #include "encoding/TranscodeUtils.h"
 #include "platform/Platform.h"
@@ -16,12 +15,12 @@ namespace {
 // The size field of an embedded file holds 32 bits.
 constexpr uint64_t kMaxContent = UINT32_MAX;
 
-// The whole content of a file; none when it cannot be opened or read (a directory, say),
-// or when its length does not fit the size field. A file read is noted for the dependency file.
-std::optional<std::string> ReadEmbeddedFile(Context& ctx, const std::string& path) {
-  std::string content;
-  if (!platform::ReadFile(path, content, kMaxContent)) return std::nullopt;
-  ctx.RecordRead(path);
+// The whole content of a file (valid until the next read); none when it cannot be opened or
+// read (a directory, say), or when its length does not fit the size field. A file read is noted
+// for the dependency file.
+const std::string* ReadEmbeddedFile(Context& ctx, const std::string& path) {
+  const std::string* content = ctx.embeddedFiles.Read(path, kMaxContent);
+  if (content) ctx.RecordRead(path);
   return content;
 }
 
@@ -63,13 +62,13 @@ bool ChecksSyntaxOnly(const Context& ctx) {
 
 // The first file that opens among the set entries of the path list joined with the name,
 // then (when asked) the name alone.
-std::optional<std::string> ReadFromPathList(Context& ctx, const std::string& name, bool tryNameAlone) {
+const std::string* ReadFromPathList(Context& ctx, const std::string& name, bool tryNameAlone) {
   for (const std::string& entry : ctx.paths) {
     if (entry.empty()) continue;
-    if (auto content = ReadEmbeddedFile(ctx, entry + "\\" + name)) return content;
+    if (const std::string* content = ReadEmbeddedFile(ctx, entry + "\\" + name)) return content;
   }
   if (tryNameAlone) return ReadEmbeddedFile(ctx, name);
-  return std::nullopt;
+  return nullptr;
 }
 
 // The block of an embedded file: header, size line, data words. An odd last byte is padded
@@ -109,10 +108,10 @@ void ConvertTextFile(Context& ctx, const ResourceType& type) {
   } else if (!ChecksOnly(ctx.settings.mode)) {  // the check-only modes do not open the file
     const std::string& firstPath = ctx.FirstPath();
     std::string path = !firstPath.empty() ? firstPath + "\\" + name : name;
-    std::optional<std::string> content = ReadEmbeddedFile(ctx, path);
+    const std::string* content = ReadEmbeddedFile(ctx, path);
     if (!content) ctx.Fail("Can't open file: ", path);
+    std::string converted;
     if (ctx.toTarget) {
-      std::string converted;
       if (ctx.toTarget->Transcode(content->data(), content->size(), 1, true, false, converted) < 0) {
         std::fprintf(stderr, "When processing file:\"%s\"\n", path.c_str());
         std::fflush(stderr);
@@ -120,7 +119,7 @@ void ConvertTextFile(Context& ctx, const ResourceType& type) {
       }
       converted.pop_back();  // the reserved byte
       if (converted.size() > kMaxContent) ctx.Fail("Can't open file: ", path);
-      content = std::move(converted);
+      content = &converted;
     }
     WriteFileBlock(ctx, id + " " + type.outputType, *content, false);
   }
@@ -155,7 +154,7 @@ void ConvertFile(Context& ctx, const ResourceType& type) {
     ExpectClosingBrace(ctx);
     return;
   }
-  std::optional<std::string> content = ReadFromPathList(ctx, name, true);
+  const std::string* content = ReadFromPathList(ctx, name, true);
   if (!content) ctx.Fail("Can't open file: ", name);
   WriteFileBlock(ctx, id + " " + type.outputType, *content, true);
   ExpectClosingBrace(ctx);
@@ -169,7 +168,7 @@ void ConvertDataFile(Context& ctx, const ResourceType& type) {
   if (ctx.keys.IsKeyExtraction()) {
     SkipFurtherStrings(ctx);
   } else if (!ChecksSyntaxOnly(ctx)) {
-    std::optional<std::string> content = ReadFromPathList(ctx, name, false);
+    const std::string* content = ReadFromPathList(ctx, name, false);
     if (!content) ctx.Fail("Can't open file: ", name);
     WriteFileBlock(ctx, id + " " + type.outputType, *content, true);
   }

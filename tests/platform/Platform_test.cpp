@@ -1,6 +1,10 @@
 #include "platform/Platform.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include "TestSupport.h"
 
@@ -43,4 +47,35 @@ TEST(Platform, PathsDirectoriesAndSameFile) {
   EXPECT_EQ(names, (std::vector<std::string>{"B", "a", "a.klx", "b", "x"}));
   EXPECT_TRUE(platform::DeleteFile(dir.path() + "\\a"));
   EXPECT_FALSE(dir.exists("a"));
+}
+
+// A kept content is given while the file is as it was read; any change reads it again.
+TEST(ReadCache, GivesWhatAFreshReadWouldGive) {
+  testsupport::TempDir dir;
+  platform::ReadCache cache;
+  const std::string name = dir.path() + "\\data.txt";  // the program's separator
+  auto read = [&](size_t limit = 1000) {
+    const std::string* content = cache.Read(name, limit);
+    return content ? *content : std::string("(none)");
+  };
+  EXPECT_EQ(read(), "(none)");
+  dir.write("data.txt", "first");
+  EXPECT_EQ(read(), "first");
+  EXPECT_EQ(read(), "first");
+  dir.write("data.txt", "second");  // another size
+  EXPECT_EQ(read(), "second");
+
+  // The same size, another modification time: only the stamp tells.
+  dir.write("data.txt", "thirds");
+  const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, dir.file("data.txt").c_str(), times, 0), 0);
+  EXPECT_EQ(read(), "thirds");
+  EXPECT_EQ(read(5), "(none)");  // over the limit
+  ASSERT_EQ(std::rename(dir.file("data.txt").c_str(), dir.file("moved.txt").c_str()), 0);
+  EXPECT_EQ(read(), "(none)");
+
+  const std::string large(300 << 10, 'x');  // read each time, not kept
+  dir.write("data.txt", large);
+  EXPECT_EQ(read(large.size()), large);
+  EXPECT_EQ(cache.Read(dir.path(), 1000), nullptr);  // a directory cannot be read
 }
