@@ -3,10 +3,13 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "Common/AnchorCheck.h"
@@ -96,8 +99,10 @@ void AnchorPostPass(OutputSink& anchors, RunFiles& files, const RunSettings& set
     platform::RemoveOutput(files.anchorCopyName);
     return;
   }
+  // Checked before the list is put in place, while the script may still be taking its place.
+  const std::string warnings = DuplicatedAnchorWarnings(list);
   if (!anchors.Commit()) errors.GeneralError("Cannot open temp anchor:%s for writing!", files.anchorName.c_str());
-  std::fputs(DuplicatedAnchorWarnings(list).c_str(), stdout);
+  std::fputs(warnings.c_str(), stdout);
   std::fflush(stdout);
   if (settings.sourceEncoding < 0) return;
   std::string copy = "\xEF\xBB\xBF";
@@ -295,7 +300,7 @@ bool ConvertSource(std::string text, int markLength, RunSettings& settings, RunS
 
 // Closes the resource list, comments out an unused include line, closes the key file, and puts
 // the dependency file and then the script in place.
-void FinishRun(const RunSettings& settings, bool dialogDefinitionsUsed, RunState& run) {
+void CommitOutputs(const RunSettings& settings, bool dialogDefinitionsUsed, RunState& run) {
   ErrorContext& errors = run.errors;
   OutputWriter& out = run.out;
   if (!out.CloseResourceList()) {
@@ -317,9 +322,44 @@ void FinishRun(const RunSettings& settings, bool dialogDefinitionsUsed, RunState
   if (settings.hasDepfile && !depfile.Commit()) {
     errors.GeneralError("Can't write the dependency file %s", settings.depfileName.c_str());
   }
+}
+
+// Checks the anchor list, puts the outputs in place and ends the run. With a large list the
+// outputs are put in place while the list is checked: the system takes a while to put a large
+// script in place of an older one. A failure of either is reported as if the check came first,
+// and leaves what a failed run leaves (the error path removes outputs already in place).
+void FinishRun(const RunSettings& settings, bool dialogDefinitionsUsed, RunState& run) {
+  constexpr size_t kListCheckedAlongside = 256 << 10;
+  OutputSink& anchors = run.out.Sink(OutputTarget::kAnchorList);
+  std::thread committer;
+  std::exception_ptr commitFailure;
+  if (anchors.IsOpen() && anchors.Size() >= kListCheckedAlongside) {
+    try {
+      committer = std::thread([&] {
+        try {
+          CommitOutputs(settings, dialogDefinitionsUsed, run);
+        } catch (...) {
+          commitFailure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {  // no thread to be had: one after the other
+    }
+  }
+  try {
+    if (anchors.IsOpen()) AnchorPostPass(anchors, run.files, settings, run.errors);
+  } catch (...) {
+    if (committer.joinable()) committer.join();
+    throw;
+  }
+  if (committer.joinable()) {
+    committer.join();
+    if (commitFailure) std::rethrow_exception(commitFailure);
+  } else {
+    CommitOutputs(settings, dialogDefinitionsUsed, run);
+  }
   run.files.outputOpened = false;
   run.files.depfileName.clear();
-  errors.Finish();
+  run.errors.Finish();
 }
 
 int Run(int argc, char** argv, RunState& run) {
@@ -343,8 +383,6 @@ int Run(int argc, char** argv, RunState& run) {
   std::string text = ReadSource(run.files, transcoders, markLength, run.errors);
   bool dialogDefinitionsUsed = ConvertSource(std::move(text), markLength, settings, run, transcoders, argv[0]);
   defines.Clear();
-  OutputSink& anchors = run.out.Sink(OutputTarget::kAnchorList);
-  if (anchors.IsOpen()) AnchorPostPass(anchors, run.files, settings, run.errors);
   transcoders = {};
   FinishRun(settings, dialogDefinitionsUsed, run);
   return 0;

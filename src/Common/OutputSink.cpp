@@ -56,6 +56,7 @@ bool OutputSink::HandOver() {
   if (memory_ || used_ == 0 || !file_.IsOpen()) return true;
   const size_t count = used_;
   used_ = 0;
+  handedOver_ += count;
   return std::fwrite(buffer_.data(), 1, count, file_.Stream()) == count;
 }
 
@@ -92,6 +93,7 @@ bool OutputSink::Commit() {
 
 void OutputSink::Discard() {
   used_ = 0;
+  handedOver_ = 0;
   memory_ = false;
   blockSize_ = SIZE_MAX;
   heldFrom_ = kNotHolding;

@@ -26,6 +26,8 @@ class OutputSink {
   // Collects everything in memory (Text()).
   void OpenMemory();
   bool IsOpen() const { return memory_ || file_.IsOpen(); }
+  // The bytes taken so far.
+  size_t Size() const { return handedOver_ + used_; }
   bool InMemory() const { return memory_; }
   // See platform::OutputFile.
   bool InPlace() const { return file_.InPlace(); }
@@ -82,6 +84,7 @@ class OutputSink {
   // append costs on the way of every byte of the script.
   std::string buffer_;
   size_t used_ = 0;
+  size_t handedOver_ = 0;        // to the file
   std::string scratch_;          // formatted text
   size_t blockSize_ = SIZE_MAX;  // a memory sink never hands on
   static constexpr size_t kNotHolding = SIZE_MAX;

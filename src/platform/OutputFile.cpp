@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -24,33 +25,37 @@ constexpr int kMaxLinks = 40;
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The temporaries a signal handler removes. A handler can reach no object of the run, so
-// this is the one process-wide table: fixed slots, filled before they are marked used.
+// this is the one process-wide table: fixed slots, claimed (so that two threads never take the
+// same one) and filled before they are marked used. Lock-free atomics are safe in a handler.
+enum SlotState : int { kFree, kFilling, kUsed };
 struct Slot {
-  volatile sig_atomic_t used;
+  std::atomic<int> state;
   char path[PATH_MAX];
 };
+static_assert(std::atomic<int>::is_always_lock_free);
 constexpr int kSlots = 64;
 Slot g_slots[kSlots];
 
 int Register(const std::string& path) {
   if (path.size() >= PATH_MAX) return -1;
   for (int i = 0; i < kSlots; ++i) {
-    if (g_slots[i].used) continue;
+    int expected = kFree;
+    if (!g_slots[i].state.compare_exchange_strong(expected, kFilling)) continue;
     std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
-    g_slots[i].used = 1;
+    g_slots[i].state.store(kUsed);
     return i;
   }
   return -1;
 }
 
 void Unregister(int& slot) {
-  if (slot >= 0) g_slots[slot].used = 0;
+  if (slot >= 0) g_slots[slot].state.store(kFree);
   slot = -1;
 }
 
 extern "C" void RemoveTemporariesAndDie(int signal) {
   for (Slot& slot : g_slots) {
-    if (slot.used) ::unlink(slot.path);
+    if (slot.state.load() == kUsed) ::unlink(slot.path);
   }
   // The handler was installed with SA_RESETHAND: the signal, blocked until the handler
   // returns, then ends the process as if it had not been caught.

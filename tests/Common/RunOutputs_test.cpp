@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -211,3 +212,32 @@ TEST(RunOutputs, TheDepfileIsRefusedOutsideConversionsAndKeyExtraction) {
 }
 
 }  // namespace
+
+// A large anchor list is checked while the outputs are put in place: the warnings, the outputs
+// and a failure of either end up as when one came after the other.
+TEST(RunOutputs, ALargeAnchorListIsCheckedAsTheOutputsArePutInPlace) {
+  TempDir dir;
+  std::string source = "'DHLP' 1 {\n\"First\"\tDup\n\"Second\"\tDup\n}\n'DLGH' 2 Large {\n";
+  for (int i = 1; i <= 4000; ++i) {
+    source += std::to_string(i) + "\t\"The help text of item " + std::to_string(i) +
+              ", long enough to make the list large.\"\tItem" + std::to_string(i) + "\n";
+  }
+  source += "}\n";
+  dir.write("a.klx", source);
+  const RunResult run = Tessel(dir, "-i a.klx -o app.rc -t w");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(run.out, "Duplicated Anchor: \"Dup\"\n");
+  EXPECT_GT(platform::FileSize(dir.file("app.rc.res.tmt")), 256 << 10);
+  const std::string script = dir.read("app.rc");
+  const std::string end = "0x3034,0x3030,\"\\x00\",\r\nEND\r\n\r\n";  // "...Item4000" as data words
+  EXPECT_EQ(script.substr(script.size() - std::min(script.size(), end.size())), end);
+  EXPECT_TRUE(Temporaries(dir).empty());
+
+  dir.write("deps/x", "");
+  const RunResult failed = Tessel(dir, "-i a.klx -o app.rc -t w --depfile deps");
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.out.find("Duplicated Anchor: \"Dup\"\n"), 0u) << failed.out;
+  EXPECT_NE(failed.out.find("GeneralError: Can't write the dependency file deps"), std::string::npos) << failed.out;
+  EXPECT_FALSE(dir.exists("app.rc"));
+  EXPECT_TRUE(Temporaries(dir).empty());
+}
