@@ -114,7 +114,9 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
   // other), so that most places are passed over without hashing.
   std::vector<uint64_t> pairs(65536 / 64);
   std::array<bool, 256> leads{};
+  std::string leadSet;  // for the C library's span search, which is fast over a small set
   for (std::string_view word : words) {
+    if (!leads[static_cast<unsigned char>(word[0])]) leadSet += word[0];
     leads[static_cast<unsigned char>(word[0])] = true;
     const unsigned lead = static_cast<unsigned char>(word[0]) << 8;
     if (word.size() == 1) {
@@ -123,9 +125,10 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
       mark(pairs, lead | static_cast<unsigned char>(word[1]));
     }
   }
+  // `all` ends at the terminating zero of its string.
   for (size_t q = 0; q < all.size(); ++q) {
-    while (q < all.size() && !leads[static_cast<unsigned char>(all[q])]) ++q;
-    if (q == all.size()) break;
+    q += std::strcspn(all.data() + q, leadSet.c_str());
+    if (q >= all.size()) break;
     const unsigned second = q + 1 < all.size() ? static_cast<unsigned char>(all[q + 1]) : 0;
     if (!marked(pairs, static_cast<unsigned>(static_cast<unsigned char>(all[q])) << 8 | second)) continue;
     uint64_t h = 0;
