@@ -1,6 +1,7 @@
 #include "dialogs/DialogItems.h"
 
 #include <array>
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -163,14 +164,14 @@ class BodyReader {
         auto font = f_.Font();
         auto frame = f_.FrameOption(type == ItemType::Button ? kAppearances : kBevels);
         std::string text = f_.Text();
-        if (Writes()) Line(Head(type) + FormatText(", %s, %s,", Z(font), Z(frame)));
+        if (Writes()) ItemLine(type, ", %s, %s,", Z(font), Z(frame));
         return DataString(text) + 17;
       }
       case ItemType::IconButton:
       case ItemType::IconPushCheck: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.FrameOption(kBevels);
-        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
+        if (Writes()) ItemLine(type, ", %s, %u,", Z(frame), icon);
         return 18;
       }
       case ItemType::SplitButton: {
@@ -178,7 +179,7 @@ class BodyReader {
         std::string word = f_.Word();
         uint16_t icon = Lookup(kAppearances, word) ? f_.ReadIconReference() : f_.IconValue(word);
         std::string text = f_.Text();
-        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(font), icon));
+        if (Writes()) ItemLine(type, ", %s, %u,", Z(font), icon);
         return DataString(text) + 17;
       }
       case ItemType::RadioButton:
@@ -187,7 +188,7 @@ class BodyReader {
         uint16_t group = f_.Number();
         if (type == ItemType::PushRadio) f_.OptionalKeyword(kBevels);
         std::string text = f_.Text();
-        if (Writes()) Line(Head(type) + FormatText(", %u, %s,", group, Z(font)));
+        if (Writes()) ItemLine(type, ", %u, %s,", group, Z(font));
         return DataString(text) + 17;
       }
       case ItemType::IconRadioButton:
@@ -195,44 +196,44 @@ class BodyReader {
         uint16_t group = f_.Number();
         uint16_t icon = f_.ReadIconReference();
         if (type == ItemType::IconPushRadio) f_.OptionalKeyword(kBevels);
-        if (Writes()) Line(Head(type) + FormatText(", %u, %u,", group, icon));
+        if (Writes()) ItemLine(type, ", %u, %u,", group, icon);
         return 18;
       }
       case ItemType::IconMenuRadio: {
         uint16_t group = f_.Number();
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        if (Writes()) Line(Head(type) + FormatText(", %u, %zu,", group, icons.size()));
+        if (Writes()) ItemLine(type, ", %u, %zu,", group, icons.size());
         WriteList(icons, " %s,");
         return 18 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::CheckBox: {
         auto font = f_.Font();
         std::string text = f_.Text();
-        if (Writes()) Line(Head(type) + FormatText(", %s,", Z(font)));
+        if (Writes()) ItemLine(type, ", %s,", Z(font));
         return DataString(text) + 15;
       }
       case ItemType::IconCheckBox: {
         uint16_t icon = f_.ReadIconReference();
-        if (Writes()) Line(Head(type) + FormatText(", %u,", icon));
+        if (Writes()) ItemLine(type, ", %u,", icon);
         return 16;
       }
       case ItemType::IconMenuCheck: {
         auto icons = IconList();
         f_.OptionalKeyword(kBevels);
-        if (Writes()) Line(Head(type) + FormatText(", %zu,", icons.size()));
+        if (Writes()) ItemLine(type, ", %zu,", icons.size());
         WriteList(icons, " %s,");
         return 16 + 2 * static_cast<long>(icons.size());
       }
       case ItemType::SingleSpin: {
         uint16_t first = f_.Number();
         uint16_t second = f_.Number();
-        if (Writes()) Line(Head(type) + FormatText(", %u, %u,", first, second));
+        if (Writes()) ItemLine(type, ", %u, %u,", first, second);
         return 18;
       }
       case ItemType::EditSpin: {
         uint16_t value = f_.Number();
-        if (Writes()) Line(Head(type) + FormatText(", %u,", value));
+        if (Writes()) ItemLine(type, ", %u,", value);
         return 16;
       }
       case ItemType::CenterText:
@@ -246,8 +247,8 @@ class BodyReader {
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         uint16_t value = f_.Number();
         if (Writes())
-          Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str())) +
-               FormatText(", %s, %u,", Z(font), value));
+          ItemLine(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumberEditKinds, type)), flags.c_str()),
+                   ", %s, %u,", Z(font), value);
         return 18;
       }
       case ItemType::MultiLineEdit: {
@@ -255,8 +256,8 @@ class BodyReader {
         std::string flags = f_.ReadFlags(kNumericEditFlags, false).Text();
         auto scroll = f_.Keyword(kMultiLineScrolls);
         if (Writes())
-          Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll))) +
-               FormatText(", %s,", Z(font)));
+          ItemLine(FormatText("DG_ITM_EDITTEXT, DG_ET_MULTILINETEXT | %s | %s, ", flags.c_str(), Z(scroll)), ", %s,",
+                   Z(font));
         return 16;
       }
       case ItemType::RichEdit: {
@@ -264,8 +265,7 @@ class BodyReader {
         std::string flags = f_.ReadFlags(kTextEditFlags).Text();
         flags += f_.Keyword(kRichScrolls);
         if (Writes())
-          Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str())) +
-               FormatText(", %s,", Z(font)));
+          ItemLine(FormatText("DG_ITM_EDITTEXT, DG_ET_RICHEDITTEXT | %s, ", flags.c_str()), ", %s,", Z(font));
         return 16;
       }
       case ItemType::UniRichEdit:
@@ -278,21 +278,19 @@ class BodyReader {
         uint16_t third = f_.Number();
         std::string flags = f_.ReadFlags(kScrollBarFlags).Text();
         if (Writes())
-          Line(Head(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str())) +
-               FormatText(", %u, %u, %u,", page, second, third));
+          ItemLine(FormatText("DG_ITM_SCROLLBAR, %s, ", flags.c_str()), ", %u, %u, %u,", page, second, third);
         return 20;
       }
       case ItemType::Slider: {
         uint16_t n[3] = {f_.Number(), f_.Number(), f_.Number()};
         auto side = f_.OptionalKeyword(kSliderSides);
-        if (Writes())
-          Line(Head(FormatText("DG_ITM_SLIDER, %s,  ", Z(side))) + FormatText(", %u, %u, %u,", n[0], n[1], n[2]));
+        if (Writes()) ItemLine(FormatText("DG_ITM_SLIDER, %s,  ", Z(side)), ", %u, %u, %u,", n[0], n[1], n[2]);
         return 20;
       }
       case ItemType::ProgressBar: {
         uint16_t n[2] = {f_.Number(), f_.Number()};
         auto frame = f_.OptionalKeyword(kProgressFrames);
-        if (Writes()) Line(Head(type) + FormatText(", %s, %u, %u,", Z(frame), n[0], n[1]));
+        if (Writes()) ItemLine(type, ", %s, %u, %u,", Z(frame), n[0], n[1]);
         return 20;
       }
       case ItemType::Ruler: {
@@ -306,52 +304,52 @@ class BodyReader {
           if (index == 0) ctx_.Fail("Illegal edittext index for Ruler", indexWord);
         }
         std::string kind = std::string(*ruler) + (box_.w < box_.h ? " | DG_RT_VERTICAL" : "");
-        if (Writes()) Line(Head(FormatText("DG_ITM_RULER, %s, ", kind.c_str())) + FormatText(", %u,", index));
+        if (Writes()) ItemLine(FormatText("DG_ITM_RULER, %s, ", kind.c_str()), ", %u,", index);
         return 16;
       }
       case ItemType::Picture:
       case ItemType::Icon: {
         uint16_t icon = f_.ReadIconReference();
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        if (Writes()) Line(Head(type) + FormatText(", %s, %u,", Z(frame), icon));
+        if (Writes()) ItemLine(type, ", %s, %u,", Z(frame), icon);
         return 18;
       }
       case ItemType::UserItem: {
         std::string_view update = kUpdates.absent;
         if (f_.PeekWordOnLine() == "PartialUpdate") update = f_.Keyword(kUpdates);
         auto frame = f_.OptionalKeyword(kFrameTypes);
-        if (Writes()) Line(Head(FormatText("DG_ITM_USERITEM, %s, ", Z(update))) + FormatText(", %s,", Z(frame)));
+        if (Writes()) ItemLine(FormatText("DG_ITM_USERITEM, %s, ", Z(update)), ", %s,", Z(frame));
         return 16;
       }
       case ItemType::GroupBox: {
         auto font = f_.Font();
         auto kind = f_.Keyword(kGroupKinds);
         std::string text = f_.Text();
-        if (Writes()) Line(Head(FormatText("DG_ITM_GROUPBOX, %s, ", Z(kind))) + FormatText(", %s,", Z(font)));
+        if (Writes()) ItemLine(FormatText("DG_ITM_GROUPBOX, %s, ", Z(kind)), ", %s,", Z(font));
         return DataString(text) + 15;
       }
       case ItemType::Separator: {
         const char* kind = box_.w > 3 && box_.h > 3 ? "DG_SP_RECT"
                            : box_.h > box_.w        ? "DG_SP_VERTICAL"
                                                     : "DG_SP_HORIZONTAL";
-        if (Writes()) Line(Head(FormatText("DG_ITM_SEPARATOR, %s, ", kind)) + ",");
+        if (Writes()) ItemLine(FormatText("DG_ITM_SEPARATOR, %s, ", kind), ",");
         return 14;
       }
       case ItemType::Splitter: {
         auto look = f_.OptionalKeyword(kSplitterLooks);
         const char* kind = box_.w <= box_.h ? "DG_SPLT_VERTICAL" : "DG_SPLT_HORIZONTAL";
-        if (Writes()) Line(Head(FormatText("DG_ITM_SPLITTER, %s%s, ", kind, Z(look))) + ",");
+        if (Writes()) ItemLine(FormatText("DG_ITM_SPLITTER, %s%s, ", kind, Z(look)), ",");
         return 14;
       }
       case ItemType::DateControl:
       case ItemType::TimeControl: {
         std::string_view kind = type == ItemType::TimeControl ? "DG_DT_TIME" : f_.OptionalKeyword(kDateKinds);
-        if (Writes()) Line(Head(FormatText("DG_ITM_DATETIME, %s, ", Z(kind))) + ",");
+        if (Writes()) ItemLine(FormatText("DG_ITM_DATETIME, %s, ", Z(kind)), ",");
         return 14;
       }
       case ItemType::TabBar:
       case ItemType::Browser:
-        if (Writes()) Line(Head(type) + OpenEnd());
+        if (Writes()) ItemLine(type, "%s", OpenEnd());
         return 14;
       case ItemType::UserControl:
         return UserControl();
@@ -383,8 +381,8 @@ class BodyReader {
     if (!joined) ctx_.Fail("String is missing");
     std::string text = joined;
     if (Writes())
-      Line(Head(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str())) +
-           FormatText(", %s, %s,", Z(frame), Z(font)));
+      ItemLine(FormatText("DG_ITM_STATICTEXT, %s | %s, ", Z(KindOf(kStaticTextAlignments, type)), flags.c_str()),
+               ", %s, %s,", Z(frame), Z(font));
     return DataString(text) + 17;
   }
 
@@ -400,8 +398,8 @@ class BodyReader {
       value += "\\0\",";
     }
     if (Writes())
-      Line(Head(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str())) +
-           FormatText(", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str()));
+      ItemLine(FormatText("DG_ITM_EDITTEXT, %s | %s, ", Z(KindOf(kNumericEditKinds, type)), flags.c_str()),
+               ", %s, %s %s", Z(font), values[0].c_str(), values[1].c_str());
     return size;
   }
 
@@ -421,8 +419,7 @@ class BodyReader {
     if (std::string_view(resizing) == "autoResize" && scrollWord != "NoScroll")
       ctx_.Fail("Illegal combination of UniRichEdit flags", FormatText("  (%s - %s)", resizing, scrollWord.c_str()));
     std::string flags = flagSet.Text() + std::string(*scroll);
-    if (Writes())
-      Line(Head(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str())) + FormatText(", %s,", Z(font)));
+    if (Writes()) ItemLine(FormatText("DG_ITM_EDITTEXT, DG_ET_UNIRICHEDIT | %s, ", flags.c_str()), ", %s,", Z(font));
     return 16;
   }
 
@@ -436,7 +433,7 @@ class BodyReader {
       CheckCount(values.size());
     }
     auto frame = f_.FrameOption(kBevels);
-    if (Writes()) Line(Head(ItemType::UserControl) + FormatText(", %u, %s, %zu,", first, Z(frame), values.size()));
+    if (Writes()) ItemLine(ItemType::UserControl, ", %u, %s, %zu,", first, Z(frame), values.size());
     WriteList(values, " %s,");
     return 20 + 2 * static_cast<long>(values.size());
   }
@@ -459,9 +456,9 @@ class BodyReader {
       lex_.GetToken();
       ctx_.Fail("An item is missing");
     }
-    if (Writes()) Line(Head(ItemType::NormalTab) + FormatText(", %zu,", entries.size()));
+    if (Writes()) ItemLine(ItemType::NormalTab, ", %zu,", entries.size());
     for (const auto& entry : entries) {
-      if (Writes()) Line(FormatText("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon));
+      if (Writes()) PrintLine("\t\t\t%s, %3u,", entry.name.c_str(), entry.icon);
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 6);
     }
     return size;
@@ -474,9 +471,9 @@ class BodyReader {
       entries.push_back(lex_.ExpectTokenOnNewLine(TOK_NAME, "An item is missing"));
       CheckCount(entries.size());
     }
-    if (Writes()) Line(Head(ItemType::SimpleTab) + FormatText(", %s, %zu,", Z(frame), entries.size()));
+    if (Writes()) ItemLine(ItemType::SimpleTab, ", %s, %zu,", Z(frame), entries.size());
     if (Writes()) {
-      for (const auto& entry : entries) Line(FormatText("\t\t\t%s,", entry.c_str()));
+      for (const auto& entry : entries) PrintLine("\t\t\t%s,", entry.c_str());
     }
     return 18 + 2 * static_cast<long>(entries.size());
   }
@@ -506,8 +503,7 @@ class BodyReader {
       kind += *text;
     }
     if (Writes())
-      Line(Head(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str())) +
-           FormatText(", %s, %u, %u", Z(font), number, header) + OpenEnd());
+      ItemLine(FormatText("DG_ITM_LISTBOX, %s, ", kind.c_str()), ", %s, %u, %u%s", Z(font), number, header, OpenEnd());
     return 20;
   }
 
@@ -526,9 +522,15 @@ class BodyReader {
       entries.push_back(std::move(entry));
       CheckCount(entries.size());
     }
-    if (Writes()) Line(Head(ItemType::PopupControl) + FormatText(", %u, %u, %zu,", n[0], n[1], entries.size()));
+    if (Writes()) ItemLine(ItemType::PopupControl, ", %u, %u, %zu,", n[0], n[1], entries.size());
     for (const auto& entry : entries) {
-      if (Writes()) Line(entry.text == "\"-\"" ? std::string("\t\tDG_NO_ICON,") : FormatText("\t\t%10u,", entry.icon));
+      if (Writes()) {
+        if (entry.text == "\"-\"") {
+          PrintLine("\t\tDG_NO_ICON,");
+        } else {
+          PrintLine("\t\t%10u,", entry.icon);
+        }
+      }
       if (writing_) ctx_.out.WriteDataString(lex_, entry.text.c_str(), 4);
     }
     return size;
@@ -550,9 +552,8 @@ class BodyReader {
     }
     if (rootButton) flags += " | DG_TVT_ROOTBUTTON";
     if (Writes())
-      Line(Head(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str())) +
-           FormatText(", %s,", Z(font)));
-    if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]));
+      ItemLine(FormatText("DG_ITM_TREEVIEW, %s%s, ", Z(KindOf(kSelectKinds, type)), flags.c_str()), ", %s,", Z(font));
+    if (Writes()) PrintLine("\t\t%u, %u, %u, %u, %u,", n[0], n[1], n[2], n[3], n[4]);
     return 26;
   }
 
@@ -562,9 +563,9 @@ class BodyReader {
     std::string mode(f_.Keyword(kViewModes));
     while (f_.WordFollowsOnLine()) mode += f_.Keyword(kListViewOptions);
     if (Writes())
-      Line(Head(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type)))) +
-           FormatText(", %s, %s", Z(font), mode.c_str()) + OpenEnd());
-    if (Writes()) Line(FormatText("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]));
+      ItemLine(FormatText("DG_ITM_LISTVIEW, %s, ", Z(KindOf(kSelectKinds, type))), ", %s, %s%s", Z(font), mode.c_str(),
+               OpenEnd());
+    if (Writes()) PrintLine("\t\t%u, %u, %u, %u,", n[0], n[1], n[2], n[3]);
     return 26;
   }
 
@@ -586,12 +587,34 @@ class BodyReader {
     if (count > kCountLimit) ctx_.Fail("Internal error");
   }
 
-  std::string Head(ItemType type) const { return Head(KindOf(kItemKinds, type)); }
-
-  // "\t%3u, <kinds><x>, <y>, <w>, <h>": the start of every item line.
-  std::string Head(std::string_view kinds) const {
-    return FormatText("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
-                      box_.x, box_.y, box_.w, box_.h);
+  // An item line: the head "\t%3u, <kinds><x>, <y>, <w>, <h>", the rest as printf makes it from
+  // `format`, the line end. Formatted straight into the script.
+  __attribute__((format(printf, 3, 4))) void ItemLine(ItemType type, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    ItemLineV(KindOf(kItemKinds, type), format, args);
+    va_end(args);
+  }
+  __attribute__((format(printf, 3, 4))) void ItemLine(std::string_view kinds, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    ItemLineV(kinds, format, args);
+    va_end(args);
+  }
+  void ItemLineV(std::string_view kinds, const char* format, va_list args) {
+    OutputWriter& out = ctx_.out;
+    out.Printf("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
+               box_.x, box_.y, box_.w, box_.h);
+    out.PrintfV(format, args);
+    out.WriteNewLine();
+  }
+  // A line as printf makes it, and the line end.
+  __attribute__((format(printf, 2, 3))) void PrintLine(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    ctx_.out.PrintfV(format, args);
+    va_end(args);
+    ctx_.out.WriteNewLine();
   }
 
   // The end of the item lines written without a closing comma: GNU windres needs the comma
@@ -601,8 +624,6 @@ class BodyReader {
   // Item lines are formatted only when they reach the script: not in the checking reading, not
   // while output is suspended, not in key extraction.
   bool Writes() const { return writing_ && ctx_.out.OutputEnabled() && !ctx_.keys.IsKeyExtraction(); }
-
-  void Line(const std::string& text) { ctx_.out.WriteLine(text); }
 
   // One line of list values (or an empty line when there are none).
   void WriteList(const std::vector<std::string>& values, const char* format) {

@@ -55,6 +55,9 @@ class OutputWriter {
   // printf-style write (see AppendFormatV) to the script, or to another output.
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void PrintfTo(OutputTarget target, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void PrintfV(const char* format, va_list args, OutputTarget target = OutputTarget::kScript) {
+    if (Writing(target)) Sink(target).AppendFormatV(format, args);
+  }
 
   bool SetOutputEnabled(bool on) {
     bool previous = enabled_;
