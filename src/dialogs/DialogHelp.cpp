@@ -1,6 +1,9 @@
 #include "dialogs/DialogHelp.h"
 
+#include <charconv>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "dialogs/AnchorIndex.h"
 #include "frontend/Values.h"
@@ -16,6 +19,27 @@ constexpr const char* kAnchorMissing = "Resource Anchor is missing for item with
 constexpr size_t kDialogAnchorLimit = 1023;
 constexpr size_t kHelpListTextLimit = 1023;  // 'DLGH', raw text with its quotes
 constexpr size_t kHelpTextLimit = 271;       // 'DHLP'
+
+// One line of the anchor list: the fields, each up to its first zero byte (as a C string), joined
+// by tabs, then the line end. Appended piece by piece: these lines carry whole help texts.
+void ListAnchor(OutputWriter& out, std::initializer_list<std::string_view> fields) {
+  constexpr OutputTarget kList = OutputTarget::kAnchorList;
+  const char* separator = "";
+  for (std::string_view field : fields) {
+    out.WriteString(separator, kList);
+    out.WriteString(field.substr(0, field.find('\0')), kList);
+    separator = "\t";
+  }
+  out.WriteNewLine(kList);
+}
+
+// The decimal digits of a number, for ListAnchor.
+struct Decimal {
+  explicit Decimal(unsigned n) : end(std::to_chars(digits, digits + sizeof digits, n).ptr) {}
+  std::string_view Text() const { return {digits, static_cast<size_t>(end - digits)}; }
+  char digits[12];
+  char* end;
+};
 
 std::string ReadResourceId(Context& ctx) {
   std::string id = ctx.lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
@@ -80,9 +104,10 @@ HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writ
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.out.Writing(OutputTarget::kAnchorList)) {
-      ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s-%s\t%s\t%u\t%s\t%s", head.dialogAnchor.c_str(), anchor.c_str(),
-                       head.id.c_str(), index, head.title.c_str(), ctx.keys.IsKeyExtraction() ? "\"\"" : text.c_str());
-      ctx.out.WriteNewLine(OutputTarget::kAnchorList);
+      ctx.out.WriteString(std::string_view(head.dialogAnchor.c_str()), OutputTarget::kAnchorList);
+      ctx.out.WriteString("-", OutputTarget::kAnchorList);
+      ListAnchor(ctx.out, {anchor, head.id, Decimal(index).Text(), head.title,
+                           ctx.keys.IsKeyExtraction() ? std::string_view("\"\"") : std::string_view(text)});
     }
   }
   return totals;
@@ -105,9 +130,7 @@ HelpTotals ReadHelpTextEntries(Context& ctx, const std::string& id, bool writing
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.out.Writing(OutputTarget::kAnchorList)) {
-      ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t%u\t%s\t%s", anchor.c_str(), id.c_str(), totals.count,
-                       "DHLP", text.c_str());
-      ctx.out.WriteNewLine(OutputTarget::kAnchorList);
+      ListAnchor(ctx.out, {anchor, id, Decimal(totals.count).Text(), "DHLP", text});
     }
   }
   return totals;
@@ -140,9 +163,7 @@ void ConvertHelpList(Context& ctx, const ResourceType& type) {
         ctx.out.Printf("\t%u,", totals.count);
         ctx.out.WriteNewLine();
         if (ctx.out.Writing(OutputTarget::kAnchorList)) {
-          ctx.out.PrintfTo(OutputTarget::kAnchorList, "%s\t%s\t0\t%s\t\"\"", head.dialogAnchor.c_str(), head.id.c_str(),
-                           head.title.c_str());
-          ctx.out.WriteNewLine(OutputTarget::kAnchorList);
+          ListAnchor(ctx.out, {head.dialogAnchor, head.id, "0", head.title, "\"\""});
         }
       });
   ctx.out.WriteLineBlank("END");
