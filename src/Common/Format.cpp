@@ -93,10 +93,18 @@ void AppendInteger(std::string& out, const Spec& spec, bool negative, unsigned l
   char* end = digits + sizeof digits;
   char* begin = end;
   if (!(magnitude == 0 && spec.precision == 0)) {
-    do {
-      *--begin = digitSet[magnitude % static_cast<unsigned>(base)];
-      magnitude /= static_cast<unsigned>(base);
-    } while (magnitude != 0);
+    // The bases as constants, so that no digit takes a division instruction.
+    if (base == 16) {
+      do {
+        *--begin = digitSet[magnitude & 15];
+        magnitude >>= 4;
+      } while (magnitude != 0);
+    } else {
+      do {
+        *--begin = digitSet[magnitude % 10];
+        magnitude /= 10;
+      } while (magnitude != 0);
+    }
   }
   const size_t count = static_cast<size_t>(end - begin);
   const size_t zeros = spec.precision > 0 && static_cast<size_t>(spec.precision) > count
