@@ -60,29 +60,57 @@ bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
   return ok;
 }
 
+void ReadCache::WatchDirectory(std::string_view dir) {
+  watchedName_ = dir.empty() ? std::string(".") : NativePath(dir);
+  directories_.clear();
+}
+
+bool ReadCache::Watched(const std::string& native) {
+  const size_t cut = native.rfind('/');
+  std::string dir = cut == std::string::npos ? "." : cut == 0 ? "/" : native.substr(0, cut);
+  auto known = directories_.find(dir);
+  if (known != directories_.end()) return known->second;
+  FileIdentity identity, watched;
+  // A directory that cannot be told apart from the watched one counts as watched.
+  const bool isWatched = watchedName_.empty() || !IdentifyFile(dir, identity) || !IdentifyFile(watchedName_, watched) ||
+                         identity == watched;
+  directories_.emplace(std::move(dir), isWatched);
+  return isWatched;
+}
+
 const std::string* ReadCache::Read(std::string_view path, size_t limit) {
   std::string native = NativePath(path);
-  struct stat st;
-  if (::stat(native.c_str(), &st) != 0) return nullptr;  // nothing to open
-  const bool keepable = S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kFileLimit &&
-                        static_cast<uint64_t>(st.st_size) <= limit;
-  const Stamp stamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-                    static_cast<uint64_t>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
-                    st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
   auto kept = entries_.find(native);
+  const bool watched = Watched(native);
+  if (kept != entries_.end() && !watched) {
+    return kept->second.found && kept->second.content.size() <= limit ? &kept->second.content : nullptr;
+  }
+  struct stat st;
+  const bool exists = ::stat(native.c_str(), &st) == 0;
+  const bool keepable = exists && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kFileLimit &&
+                        static_cast<uint64_t>(st.st_size) <= limit;
+  const Stamp stamp =
+      exists ? Stamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                     static_cast<uint64_t>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                     st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec}
+             : Stamp{};
   if (kept != entries_.end()) {
-    if (keepable && kept->second.stamp == stamp) return &kept->second.content;
+    if (keepable && kept->second.found && kept->second.stamp == stamp) return &kept->second.content;
     kept_ -= kept->second.content.size();
     entries_.erase(kept);
+  }
+  if (!exists) {
+    if (!watched) entries_.emplace(std::move(native), Entry{});  // nothing to open
+    return nullptr;
   }
   if (!keepable || kept_ + static_cast<size_t>(st.st_size) > kTotalLimit) {
     return ReadFile(native, uncached_, limit) ? &uncached_ : nullptr;
   }
   std::string content;
-  // A file that changed since the stat is kept under the older stamp and read again next time.
+  // A file that changed since the stat is kept under the older stamp (read again when watched).
   if (!ReadFile(native, content, limit)) return nullptr;
   kept_ += content.size();
-  return &entries_.emplace(std::move(native), Entry{stamp, std::move(content)}).first->second.content;
+  return &entries_.emplace(std::move(native), Entry{true, stamp, std::move(content)}).first->second.content;
 }
 
 bool DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }

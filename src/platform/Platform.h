@@ -18,13 +18,16 @@ FILE* OpenFile(std::string_view path, const char* mode);
 // The whole content of a file, read to its end; false when it cannot be opened or read or
 // holds more than `limit` bytes (`bytes` is then unspecified).
 bool ReadFile(std::string_view path, std::string& bytes, size_t limit);
-// The files a run reads again and again (an embedded file named by many resources): small
-// regular files are kept by path, and a kept content is used while the file's identity, size
-// and times are those it was read with, so that a read costs one stat instead of an open, a
-// read and a close. What a read gives is what ReadFile would give at that moment.
+// The files a run embeds, kept by path so that a file named again is not looked up or read
+// again (a run takes its inputs as they were when it first looked). Only the directory the run
+// writes into is looked at on every read: there a kept content is used while the file's
+// identity, size and times are those it was read with. Files over a size are read each time.
 class ReadCache {
  public:
-  // The content of the file; null when ReadFile would fail. Valid until the next Read.
+  // The directory the run writes its outputs into (an empty name: the current one).
+  void WatchDirectory(std::string_view dir);
+  // The content of the file; null when it cannot be opened or read, or holds more than `limit`
+  // bytes. Valid until the next Read.
   const std::string* Read(std::string_view path, size_t limit);
 
  private:
@@ -34,12 +37,16 @@ class ReadCache {
     friend bool operator==(const Stamp&, const Stamp&) = default;
   };
   struct Entry {
-    Stamp stamp;
+    bool found = false;
+    Stamp stamp{};
     std::string content;
   };
+  bool Watched(const std::string& native);  // whether its directory is the watched one
   static constexpr size_t kFileLimit = 256 << 10;
   static constexpr size_t kTotalLimit = 4 << 20;
-  std::unordered_map<std::string, Entry> entries_;  // by native path
+  std::unordered_map<std::string, Entry> entries_;     // by native path
+  std::unordered_map<std::string, bool> directories_;  // whether watched, by native name
+  std::string watchedName_;
   size_t kept_ = 0;
   std::string uncached_;
 };

@@ -49,7 +49,7 @@ struct Context {
   AnchorIndex anchorIndex;                // dialog titles and item anchors, found once per run
   SvgSourceIndex svgSources;              // the image directories, each listed once per run
   SvgRendererModule svgRenderer{errors};  // loaded on the first SVG rendering
-  platform::ReadCache embeddedFiles;      // files embedded again are not read again
+  platform::ReadCache embeddedFiles;      // files embedded again are not looked up or read again
 
   // The first entry of the path list (the image directory); empty when there is none.
   const std::string& FirstPath() const {

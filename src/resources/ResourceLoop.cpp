@@ -118,6 +118,7 @@ void RunResourceLoop(Context& ctx, Preprocessor& preprocessor, const std::string
 
   if (hasPaths) ctx.paths = SplitPathList(pathsText);
   ctx.outputDir = OutputDirectory(out.OutputFileName());
+  ctx.embeddedFiles.WatchDirectory(ctx.outputDir);
 
   if (!ctx.settings.keysPass) {
     if (ctx.settings.mode != Mode::kPreprocessKeepingComments && !ctx.keys.IsKeyExtraction()) lex.ClearBlockComments();

@@ -49,7 +49,8 @@ TEST(Platform, PathsDirectoriesAndSameFile) {
   EXPECT_FALSE(dir.exists("a"));
 }
 
-// A kept content is given while the file is as it was read; any change reads it again.
+// In the directory the run writes into (with none named: every one), a kept content is given
+// while the file is as it was read; any change reads it again.
 TEST(ReadCache, GivesWhatAFreshReadWouldGive) {
   testsupport::TempDir dir;
   platform::ReadCache cache;
@@ -78,4 +79,30 @@ TEST(ReadCache, GivesWhatAFreshReadWouldGive) {
   dir.write("data.txt", large);
   EXPECT_EQ(read(large.size()), large);
   EXPECT_EQ(cache.Read(dir.path(), 1000), nullptr);  // a directory cannot be read
+}
+
+// Outside the directory the run writes into, a file is looked up once: a run takes its inputs as
+// they were when it first looked. In that directory every read looks again.
+TEST(ReadCache, KeepsWhatItFoundOutsideTheWatchedDirectory) {
+  testsupport::TempDir dir;
+  dir.write("in/data.txt", "first");
+  dir.write("out/made.txt", "first");
+  platform::ReadCache cache;
+  cache.WatchDirectory(dir.path() + "\\out");
+  auto read = [&](const std::string& name) {
+    const std::string* content = cache.Read(dir.path() + "\\" + name, 1000);
+    return content ? *content : std::string("(none)");
+  };
+  EXPECT_EQ(read("in/data.txt"), "first");
+  EXPECT_EQ(read("in/later.txt"), "(none)");
+  EXPECT_EQ(read("out/made.txt"), "first");
+  EXPECT_EQ(read("out/later.txt"), "(none)");
+  dir.write("in/data.txt", "second");
+  dir.write("in/later.txt", "new");
+  dir.write("out/made.txt", "second");
+  dir.write("out/later.txt", "new");
+  EXPECT_EQ(read("in/data.txt"), "first");
+  EXPECT_EQ(read("in/later.txt"), "(none)");
+  EXPECT_EQ(read("out/made.txt"), "second");
+  EXPECT_EQ(read("out/later.txt"), "new");
 }
