@@ -176,20 +176,30 @@ void OutputWriter::WriteDataBytes(std::string_view bytes) {
   if (pending_ && i < bytes.size()) WriteDataByte(static_cast<uint8_t>(bytes[i++]));
   if (Writing() && indent_ <= 16) {
     // Whole words go through a local buffer of whole lines: no call and no check per byte.
+    constexpr size_t kLineRoom = 16 + kWordsPerLine * kWordText + 2;  // the most a turn writes
     char text[4096];
     size_t used = 0;
     OutputSink& script = Script();
-    for (; bytes.size() - i >= 2; i += 2) {
-      if (used > sizeof text - (16 + kWordText + 2)) {
+    while (bytes.size() - i >= 2) {
+      if (used > sizeof text - kLineRoom) {
         script.Append(text, used);
         used = 0;
       }
       if (column_ == 1) {
         std::memset(text + used, '\t', static_cast<size_t>(indent_));
         used += static_cast<size_t>(indent_);
+        if (bytes.size() - i >= 2 * kWordsPerLine) {  // a whole line at once
+          for (int w = 0; w < kWordsPerLine; ++w, i += 2, used += kWordText) {
+            PutWordText(text + used, static_cast<uint8_t>(bytes[i]), static_cast<uint8_t>(bytes[i + 1]));
+          }
+          text[used++] = '\r';
+          text[used++] = '\n';
+          continue;
+        }
       }
       PutWordText(text + used, static_cast<uint8_t>(bytes[i]), static_cast<uint8_t>(bytes[i + 1]));
       used += kWordText;
+      i += 2;
       if (++column_ > kWordsPerLine) {
         column_ = 1;
         text[used++] = '\r';

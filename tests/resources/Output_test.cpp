@@ -51,7 +51,7 @@ TEST(DataWords, ShortsLongsAndAnEmptyFlush) {
 // A run of bytes is written as those bytes one at a time would be, from any place in a line,
 // with a byte pending or not, at any indent, and across lines and the local buffer.
 TEST(DataWords, BytesInBulkAsOneAtATime) {
-  for (int indent : {1, 3, 17}) {
+  for (int indent : {1, 3, 16, 17}) {
     for (size_t before : {0u, 1u, 5u}) {
       for (size_t count : {0u, 1u, 2u, 15u, 16u, 17u, 1500u}) {
         SCOPED_TRACE(testing::Message() << "indent " << indent << ", " << before << " before, " << count);
