@@ -75,6 +75,7 @@ std::string ReadWholeFile(FILE* file, ErrorContext& errors) {
   if (std::fseek(file, 0, SEEK_SET) != 0) errors.GeneralError("%s", "fseek error");
   std::string text;
   text.reserve(static_cast<size_t>(size) + 1);  // room for the lexer's terminating zero: no copy
+  platform::PrepareBuffer(text.data(), text.capacity());
   text.resize(static_cast<size_t>(size));
   size_t read = std::fread(text.data(), 1, text.size(), file);
   if (std::ferror(file)) errors.GeneralError("%s", "File read error");

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <langinfo.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -111,6 +112,15 @@ const std::string* ReadCache::Read(std::string_view path, size_t limit) {
   if (!ReadFile(native, content, limit)) return nullptr;
   kept_ += content.size();
   return &entries_.emplace(std::move(native), Entry{true, stamp, std::move(content)}).first->second.content;
+}
+
+void PrepareBuffer(void* data, size_t size) {
+  constexpr size_t kWorthIt = 1 << 20;
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+  const auto end = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+  if (size < kWorthIt || end <= begin) return;
+  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 }
 
 bool DeleteFile(std::string_view path) { return ::unlink(NativePath(path).c_str()) == 0; }

@@ -18,6 +18,9 @@ FILE* OpenFile(std::string_view path, const char* mode);
 // The whole content of a file, read to its end; false when it cannot be opened or read or
 // holds more than `limit` bytes (`bytes` is then unspecified).
 bool ReadFile(std::string_view path, std::string& bytes, size_t limit);
+// Makes the pages of a large buffer that is about to be filled present at once, instead of one
+// page fault per page as it is written; only advice (nothing happens where the system declines).
+void PrepareBuffer(void* data, size_t size);
 // The files a run embeds, kept by path so that a file named again is not looked up or read
 // again (a run takes its inputs as they were when it first looked). Only the directory the run
 // writes into is looked at on every read: there a kept content is used while the file's
