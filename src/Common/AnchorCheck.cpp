@@ -5,7 +5,11 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string_view>
+#include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace tessel {
@@ -45,7 +49,7 @@ std::vector<AnchorLine> AnchorWords(std::string_view all) {
 // the list. From every position the text is followed for as long as it is the beginning of some
 // anchor word (a bit filter over the hashes of all word beginnings tells); each whole word met on
 // the way settles the lines of that word that end at or before the place where it was met.
-void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
+void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines, size_t splitFrom) {
   constexpr uint64_t kBase = 1099511628211ULL;
   // The filters stay sparse however long the list grows (two bits per word character for the
   // beginnings, eight per word for the whole words) and small enough to stay in the cache.
@@ -125,23 +129,59 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
       mark(pairs, lead | static_cast<unsigned char>(word[1]));
     }
   }
-  // `all` ends at the terminating zero of its string.
-  for (size_t q = 0; q < all.size(); ++q) {
-    q += std::strcspn(all.data() + q, leadSet.c_str());
-    if (q >= all.size()) break;
-    const unsigned second = q + 1 < all.size() ? static_cast<unsigned char>(all[q + 1]) : 0;
-    if (!marked(pairs, static_cast<unsigned>(static_cast<unsigned char>(all[q])) << 8 | second)) continue;
-    uint64_t h = 0;
-    // No word holds a byte that ends a word, so no occurrence reaches past one.
-    for (size_t k = q; k < all.size() && !kWordEnds[static_cast<unsigned char>(all[k])]; ++k) {
-      h = h * kBase + static_cast<unsigned char>(all[k]);
-      if (!marked(beginnings, slotIn(h, beginBits))) break;
-      if (!marked(wholes, slotIn(h, wholeBits))) continue;
-      const uint32_t w = lookup(h, all.substr(q, k + 1 - q)).word;
-      if (w == UINT32_MAX) continue;
-      while (next[w] < first[w + 1] && lines[members[next[w]]].end <= q) lines[members[next[w]++]].nextOccurrence = q;
+  // The occurrences of whole words starting in [from, to), in the order of their places.
+  auto scan = [&](size_t from, size_t to, auto&& found) {
+    // `all` ends at the terminating zero of its string.
+    for (size_t q = from; q < to; ++q) {
+      q += std::strcspn(all.data() + q, leadSet.c_str());
+      if (q >= to) break;
+      const unsigned second = q + 1 < all.size() ? static_cast<unsigned char>(all[q + 1]) : 0;
+      if (!marked(pairs, static_cast<unsigned>(static_cast<unsigned char>(all[q])) << 8 | second)) continue;
+      uint64_t h = 0;
+      // No word holds a byte that ends a word, so no occurrence reaches past one.
+      for (size_t k = q; k < all.size() && !kWordEnds[static_cast<unsigned char>(all[k])]; ++k) {
+        h = h * kBase + static_cast<unsigned char>(all[k]);
+        if (!marked(beginnings, slotIn(h, beginBits))) break;
+        if (!marked(wholes, slotIn(h, wholeBits))) continue;
+        const uint32_t w = lookup(h, all.substr(q, k + 1 - q)).word;
+        if (w != UINT32_MAX) found(q, w);
+      }
+    }
+  };
+  // An occurrence settles the lines of its word that end at or before it, in list order.
+  auto settle = [&](size_t q, uint32_t w) {
+    while (next[w] < first[w + 1] && lines[members[next[w]]].end <= q) lines[members[next[w]++]].nextOccurrence = q;
+  };
+  // A long list is scanned in two halves at once; the second half's occurrences settle after the
+  // first half's, as one scan would have them.
+  const size_t middle = all.size() >= splitFrom ? all.size() / 2 : all.size();
+  std::vector<std::pair<size_t, uint32_t>> later;
+  std::exception_ptr laterFailure;
+  std::thread second;
+  if (middle < all.size()) {
+    try {
+      second = std::thread([&] {
+        try {
+          scan(middle, all.size(), [&](size_t q, uint32_t w) { later.emplace_back(q, w); });
+        } catch (...) {
+          laterFailure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {  // no thread to be had: one scan
+      scan(0, all.size(), settle);
+      return;
     }
   }
+  try {
+    scan(0, middle, settle);
+  } catch (...) {
+    if (second.joinable()) second.join();
+    throw;
+  }
+  if (!second.joinable()) return;
+  second.join();
+  if (laterFailure) std::rethrow_exception(laterFailure);
+  for (const auto& [q, w] : later) settle(q, w);
 }
 
 }  // namespace
@@ -149,10 +189,10 @@ void FindNextOccurrences(std::string_view all, std::vector<AnchorLine>& lines) {
 // The anchor word of each line is looked up once more after itself; only that first later
 // occurrence is judged. It is a duplicate when it starts a line and is not the beginning of a
 // longer name.
-std::string DuplicatedAnchorWarnings(const std::string& list) {
+std::string DuplicatedAnchorWarnings(const std::string& list, size_t splitFrom) {
   std::string_view all(list.c_str());  // the list ends at its first zero byte
   std::vector<AnchorLine> lines = AnchorWords(all);
-  FindNextOccurrences(all, lines);
+  FindNextOccurrences(all, lines, splitFrom);
   std::string warnings;
   for (const AnchorLine& line : lines) {
     size_t found = line.nextOccurrence;

@@ -61,6 +61,8 @@ TEST(AnchorCheck, AgreesWithTheWholeListSearchOnRandomLists) {
     std::string list;
     int length = static_cast<int>(random() % 40);
     for (int i = 0; i < length; ++i) list += alphabet[random() % alphabet.size()];
-    ASSERT_EQ(DuplicatedAnchorWarnings(list), NaiveWarnings(list)) << ::testing::PrintToString(list);
+    const std::string naive = NaiveWarnings(list);
+    ASSERT_EQ(DuplicatedAnchorWarnings(list), naive) << ::testing::PrintToString(list);
+    ASSERT_EQ(DuplicatedAnchorWarnings(list, 0), naive) << "in two halves: " << ::testing::PrintToString(list);
   }
 }
