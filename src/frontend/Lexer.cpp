@@ -32,6 +32,14 @@ constexpr Punctuation kPunctuation[] = {
     {']', TOK_RBRACKET},  {'\\', TOK_BACKSLASH}, {'{', TOK_LBRACE}, {'}', TOK_RBRACE}, {'|', TOK_BAR},
 };
 
+// The code of each punctuation byte; -1 for the others.
+constexpr std::array<int, 256> kPunctuationCodes = [] {
+  std::array<int, 256> codes{};
+  codes.fill(-1);
+  for (const Punctuation& p : kPunctuation) codes[static_cast<unsigned char>(p.c)] = p.code;
+  return codes;
+}();
+
 constexpr bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 constexpr bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool IsNameStart(unsigned char c) { return IsLetter(c) || IsDigit(c) || c == '_' || c == '-'; }
@@ -409,11 +417,9 @@ int Lexer::ReadToken() {
     if (lineScan_) lineComments_[line_] = comment_;
     return TOK_END;
   }
-  for (const Punctuation& p : kPunctuation) {
-    if (p.c == static_cast<char>(c)) {
-      Next();
-      return p.code;
-    }
+  if (const int code = kPunctuationCodes[c]; code >= 0) {
+    Next();
+    return code;
   }
   switch (c) {
     case '"':

@@ -207,6 +207,11 @@ void OutputWriter::WriteDataBytes(std::string_view bytes) {
       }
     }
     script.Append(text, used);
+  } else if (!Writing()) {
+    // Nothing is written: only the column moves, a word at a time.
+    const size_t words = (bytes.size() - i) / 2;
+    column_ = static_cast<int>((static_cast<size_t>(column_ - 1) + words) % kWordsPerLine) + 1;
+    i += 2 * words;
   }
   for (; i < bytes.size(); ++i) WriteDataByte(static_cast<uint8_t>(bytes[i]));
 }

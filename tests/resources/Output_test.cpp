@@ -50,25 +50,31 @@ TEST(DataWords, ShortsLongsAndAnEmptyFlush) {
 
 // A run of bytes is written as those bytes one at a time would be, from any place in a line,
 // with a byte pending or not, at any indent, and across lines and the local buffer.
+// Also while output is suspended, where only the column moves on for when it comes back.
 TEST(DataWords, BytesInBulkAsOneAtATime) {
-  for (int indent : {1, 3, 16, 17}) {
-    for (size_t before : {0u, 1u, 5u}) {
-      for (size_t count : {0u, 1u, 2u, 15u, 16u, 17u, 1500u}) {
-        SCOPED_TRACE(testing::Message() << "indent " << indent << ", " << before << " before, " << count);
-        std::string bytes;
-        for (size_t i = 0; i < count; ++i) bytes.push_back(static_cast<char>(i * 37 + 11));
-        Sink bulk, single;
-        for (Sink* s : {&bulk, &single}) {
-          s->out.StartDataBlock(indent);
-          for (size_t i = 0; i < before; ++i) s->out.WriteDataByte(static_cast<uint8_t>(0xF0 + i));
+  for (bool suspended : {false, true}) {
+    for (int indent : {1, 3, 16, 17}) {
+      for (size_t before : {0u, 1u, 5u}) {
+        for (size_t count : {0u, 1u, 2u, 15u, 16u, 17u, 1500u}) {
+          SCOPED_TRACE(testing::Message() << (suspended ? "suspended, " : "") << "indent " << indent << ", " << before
+                                          << " before, " << count);
+          std::string bytes;
+          for (size_t i = 0; i < count; ++i) bytes.push_back(static_cast<char>(i * 37 + 11));
+          Sink bulk, single;
+          for (Sink* s : {&bulk, &single}) {
+            s->out.StartDataBlock(indent);
+            for (size_t i = 0; i < before; ++i) s->out.WriteDataByte(static_cast<uint8_t>(0xF0 + i));
+            s->out.SetOutputEnabled(!suspended);
+          }
+          bulk.out.WriteDataBytes(bytes);
+          for (char b : bytes) single.out.WriteDataByte(static_cast<uint8_t>(b));
+          for (Sink* s : {&bulk, &single}) {
+            s->out.SetOutputEnabled(true);
+            for (int i = 0; i < 10; ++i) s->out.WriteDataByte(0xAA);
+            s->out.FlushDataBytes();
+          }
+          EXPECT_EQ(bulk.text(), single.text());
         }
-        bulk.out.WriteDataBytes(bytes);
-        for (char b : bytes) single.out.WriteDataByte(static_cast<uint8_t>(b));
-        for (Sink* s : {&bulk, &single}) {
-          s->out.WriteDataByte(0xAA);
-          s->out.FlushDataBytes();
-        }
-        EXPECT_EQ(bulk.text(), single.text());
       }
     }
   }
