@@ -23,6 +23,29 @@ constexpr bool KeywordsFit() {
 }
 static_assert(KeywordsFit(), "a resource type keyword does not fit its slot");
 
+// The resource type keywords by the four bytes between their quotes, sorted for a binary search.
+constexpr uint32_t PackedCode(std::string_view inner) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(inner[0])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(inner[1])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(inner[2])) << 16 |
+         static_cast<uint32_t>(static_cast<unsigned char>(inner[3])) << 24;
+}
+struct PackedKeyword {
+  uint32_t packed;
+  int index;  // in kResourceKeywords
+};
+constexpr auto kPackedKeywords = [] {
+  std::array<PackedKeyword, kResourceKeywords.size()> table{};
+  for (size_t i = 0; i < kResourceKeywords.size(); ++i) {
+    const std::string_view keyword = kResourceKeywords[i];
+    if (keyword.size() != 6 || keyword.front() != '\'' || keyword.back() != '\'') throw "a keyword is not 'XXXX'";
+    table[i] = {PackedCode(keyword.substr(1, 4)), static_cast<int>(i)};
+  }
+  std::sort(table.begin(), table.end(),
+            [](const PackedKeyword& a, const PackedKeyword& b) { return a.packed < b.packed; });
+  return table;
+}();
+
 struct Punctuation {
   char c;
   int code;
@@ -366,11 +389,12 @@ int Lexer::ReadResourceType() {
   if (text_[pos_] != '\'') Fail("Illegal resource type: ", code);
   Next();
   code[5] = '\'';
-  for (size_t i = 0; i < kResourceKeywords.size(); ++i) {
-    if (std::string_view(code, 6) == kResourceKeywords[i]) {
-      SetTokenText(kResourceKeywords[i]);
-      return kFirstResourceCode + static_cast<int>(i);
-    }
+  const uint32_t packed = PackedCode(std::string_view(code + 1, 4));
+  const auto found = std::lower_bound(kPackedKeywords.begin(), kPackedKeywords.end(), packed,
+                                      [](const PackedKeyword& k, uint32_t p) { return k.packed < p; });
+  if (found != kPackedKeywords.end() && found->packed == packed) {
+    SetTokenText(kResourceKeywords[static_cast<size_t>(found->index)]);
+    return kFirstResourceCode + found->index;
   }
   Fail("Illegal resource type: ", code);  // a line end read as a zero byte cuts the detail there
 }
