@@ -25,4 +25,15 @@ inline char* DecimalDigitsBefore(char* end, uint64_t value) {
   return end;
 }
 
+// Writes `value` as printf's "%*u" does with this width (spaces before the digits); returns
+// the end of what it wrote. `at` needs room for max(width, 20) characters.
+inline char* PutDecimal(char* at, uint64_t value, int width = 0) {
+  char digits[20];
+  char* begin = DecimalDigitsBefore(digits + sizeof digits, value);
+  const auto count = static_cast<int>(digits + sizeof digits - begin);
+  for (int pad = width - count; pad > 0; --pad) *at++ = ' ';
+  for (char* d = begin; d != digits + sizeof digits; ++d) *at++ = *d;
+  return at;
+}
+
 }  // namespace tessel

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/Format.h"
 #include "dialogs/AnchorIndex.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogTables.h"
@@ -603,8 +604,24 @@ class BodyReader {
   }
   void ItemLineV(std::string_view kinds, const char* format, va_list args) {
     OutputWriter& out = ctx_.out;
-    out.Printf("\t%3u, %.*s%3u, %3u, %3u, %3u", totals_.items + 1u, static_cast<int>(kinds.size()), kinds.data(),
-               box_.x, box_.y, box_.w, box_.h);
+    // The head is on every item line: formatted here, each number as "%3u" makes it.
+    char number[32];
+    number[0] = '\t';
+    char* end = PutDecimal(number + 1, totals_.items + 1u, 3);
+    *end++ = ',';
+    *end++ = ' ';
+    out.WriteString(std::string_view(number, static_cast<size_t>(end - number)));
+    out.WriteString(kinds);
+    char box[128];
+    end = box;
+    for (uint16_t value : {box_.x, box_.y, box_.w, box_.h}) {
+      if (end != box) {
+        *end++ = ',';
+        *end++ = ' ';
+      }
+      end = PutDecimal(end, value, 3);
+    }
+    out.WriteString(std::string_view(box, static_cast<size_t>(end - box)));
     out.PrintfV(format, args);
     out.WriteNewLine();
   }

@@ -60,3 +60,15 @@ TEST(Format, AppendsAfterExistingText) {
   Append(text, "%s", "end");
   EXPECT_EQ(text, "head:1,2.2,end");
 }
+
+TEST(Format, PutDecimalAsPrintfWithAWidth) {
+  for (uint64_t value : {0ull, 7ull, 42ull, 999ull, 1000ull, 65535ull, 18446744073709551615ull}) {
+    for (int width : {0, 1, 3, 10, 25}) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%*llu", width, static_cast<unsigned long long>(value));
+      char text[64];
+      char* end = tessel::PutDecimal(text, value, width);
+      EXPECT_EQ(std::string(text, static_cast<size_t>(end - text)), expected) << value << " width " << width;
+    }
+  }
+}
