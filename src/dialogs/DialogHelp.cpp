@@ -99,8 +99,9 @@ HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writ
     std::string anchor = ReadAnchor(ctx);
     totals.size += StringByteCount(lex, anchor.c_str()) + 2;
     if (!writing) continue;
-    ctx.out.Printf("\t%u,", index);
-    ctx.out.WriteNewLine();
+    ctx.out.WriteString("\t");
+    ctx.out.WriteString(Decimal(index).Text());
+    ctx.out.WriteLine(",");
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.out.Writing(OutputTarget::kAnchorList)) {
