@@ -750,19 +750,25 @@ const std::string& Lexer::LineComment() {
 void Lexer::ClearBlockComments() {
   enum class State { Outside, Comment, String };
   char* t = text_.data();
+  // Lines are counted only for a report: outside strings the scan passes over line ends.
+  auto lineAt = [&](size_t pos) {
+    int line = 1;
+    for (size_t k = start_; k < pos; ++k) {
+      if (t[k] == '\n' || (t[k] == '\r' && t[k + 1] != '\n')) ++line;
+    }
+    return line;
+  };
   State state = State::Outside;
-  int line = 1;
   int depth = 0;
-  int commentLine = 0;
   size_t commentBegin = 0;
   size_t i = start_;
   for (;;) {
     switch (state) {
       case State::Outside:
-        i += std::strcspn(t + i, "/\"\r\n");
+        i += std::strcspn(t + i, "/\"");
         break;
       case State::Comment:
-        i += std::strcspn(t + i, "/*\r\n");
+        i += std::strcspn(t + i, "/*");
         break;
       case State::String:
         if (codePage_ == 0) i += std::strcspn(t + i, "\\\"\r\n");
@@ -770,11 +776,8 @@ void Lexer::ClearBlockComments() {
     }
     if (!t[i]) break;
     const char c = t[i];
-    if (c == '\r' || c == '\n') {
-      if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);
-      i += (c == '\r' && t[i + 1] == '\n') ? 2 : 1;
-      ++line;
-      continue;
+    if (c == '\r' || c == '\n') {  // in a string
+      errors_.SourceError("Illegal string", {}, {}, lineAt(i));
     }
     switch (state) {
       case State::Outside:
@@ -782,11 +785,10 @@ void Lexer::ClearBlockComments() {
           state = State::Comment;
           depth = 1;
           commentBegin = i;
-          commentLine = line;
           i += 2;
         } else if (c == '/' && t[i + 1] == '/') {
           // A line comment stays for the lexer; quotes and comment marks in it mean nothing here.
-          while (!IsLineEnd(static_cast<unsigned char>(t[i]))) ++i;
+          i += std::strcspn(t + i, "\r\n");
         } else {
           if (c == '"') state = State::String;
           ++i;
@@ -818,8 +820,8 @@ void Lexer::ClearBlockComments() {
         break;
     }
   }
-  if (state == State::Comment) errors_.SourceError("Incompleted comment", {}, {}, commentLine);
-  if (state == State::String) errors_.SourceError("Illegal string", {}, {}, line);
+  if (state == State::Comment) errors_.SourceError("Incompleted comment", {}, {}, lineAt(commentBegin));
+  if (state == State::String) errors_.SourceError("Illegal string", {}, {}, lineAt(i));
 }
 
 }  // namespace tessel

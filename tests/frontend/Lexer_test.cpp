@@ -492,6 +492,8 @@ TEST_F(ClearingTest, Errors) {
       {"a\rb\r\"c\rd\"", "Illegal string", 3},
       {"a\n\n\"c", "Illegal string", 3},
       {"\"a\\\n\"", "Illegal string", 1},
+      {"/* a\r\nb */\n// \" x\r\n\"c\n", "Illegal string", 4},  // lines in comments count
+      {"x\r\n\"y\"\r\n/* \r\n", "Incompleted comment", 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source);
