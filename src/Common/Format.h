@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tessel {
 
@@ -35,5 +36,16 @@ inline char* PutDecimal(char* at, uint64_t value, int width = 0) {
   for (char* d = begin; d != digits + sizeof digits; ++d) *at++ = *d;
   return at;
 }
+
+// The decimal text of a number (as PutDecimal writes it), kept in place for a string_view.
+class DecimalText {
+ public:
+  explicit DecimalText(uint64_t value) : end_(PutDecimal(digits_, value)) {}
+  std::string_view View() const { return {digits_, static_cast<size_t>(end_ - digits_)}; }
+
+ private:
+  char digits_[20];
+  char* end_;
+};
 
 }  // namespace tessel

@@ -1,10 +1,10 @@
 #include "dialogs/DialogHelp.h"
 
-#include <charconv>
 #include <cstring>
 #include <initializer_list>
 #include <string_view>
 
+#include "Common/Format.h"
 #include "dialogs/AnchorIndex.h"
 #include "frontend/Values.h"
 #include "resources/Context.h"
@@ -32,14 +32,6 @@ void ListAnchor(OutputWriter& out, std::initializer_list<std::string_view> field
   }
   out.WriteNewLine(kList);
 }
-
-// The decimal digits of a number, for ListAnchor.
-struct Decimal {
-  explicit Decimal(unsigned n) : end(std::to_chars(digits, digits + sizeof digits, n).ptr) {}
-  std::string_view Text() const { return {digits, static_cast<size_t>(end - digits)}; }
-  char digits[12];
-  char* end;
-};
 
 std::string ReadResourceId(Context& ctx) {
   std::string id = ctx.lex.ExpectTokenOnLine(TOK_NAME, "Resource ID is missing");
@@ -100,14 +92,14 @@ HelpTotals ReadHelpListEntries(Context& ctx, const HelpListHead& head, bool writ
     totals.size += StringByteCount(lex, anchor.c_str()) + 2;
     if (!writing) continue;
     ctx.out.WriteString("\t");
-    ctx.out.WriteString(Decimal(index).Text());
+    ctx.out.WriteString(DecimalText(index).View());
     ctx.out.WriteLine(",");
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.out.Writing(OutputTarget::kAnchorList)) {
       ctx.out.WriteString(std::string_view(head.dialogAnchor.c_str()), OutputTarget::kAnchorList);
       ctx.out.WriteString("-", OutputTarget::kAnchorList);
-      ListAnchor(ctx.out, {anchor, head.id, Decimal(index).Text(), head.title,
+      ListAnchor(ctx.out, {anchor, head.id, DecimalText(index).View(), head.title,
                            ctx.keys.IsKeyExtraction() ? std::string_view("\"\"") : std::string_view(text)});
     }
   }
@@ -131,7 +123,7 @@ HelpTotals ReadHelpTextEntries(Context& ctx, const std::string& id, bool writing
     ctx.out.WriteDataString(lex, text.c_str(), 2);
     ctx.out.WriteDataString(lex, anchor.c_str(), 2);
     if (ctx.out.Writing(OutputTarget::kAnchorList)) {
-      ListAnchor(ctx.out, {anchor, id, Decimal(totals.count).Text(), "DHLP", text});
+      ListAnchor(ctx.out, {anchor, id, DecimalText(totals.count).View(), "DHLP", text});
     }
   }
   return totals;

@@ -147,7 +147,7 @@ void SvgSourceIndex::Changed(std::string_view path) {
   size_t cut = native.rfind('/');
   std::string name = cut == std::string::npos ? native : native.substr(cut + 1);
   if (!CouldBeSvgSource(name)) return;
-  std::string directory = cut == std::string::npos ? "." : cut == 0 ? "/" : native.substr(0, cut);
+  std::string directory = platform::DirectoryOf(native);
   platform::FileIdentity identity;
   if (!platform::IdentifyFile(directory, identity)) return;
   platform::EntryState state = platform::DirectoryEntry(native);

@@ -30,6 +30,11 @@ std::string NativePath(std::string_view path) {
   return result;
 }
 
+std::string DirectoryOf(std::string_view native) {
+  const size_t cut = native.rfind('/');
+  return std::string(cut == std::string_view::npos ? "." : cut == 0 ? "/" : native.substr(0, cut));
+}
+
 FILE* OpenFile(std::string_view path, const char* mode) { return std::fopen(NativePath(path).c_str(), mode); }
 
 bool ReadFile(std::string_view path, std::string& bytes, size_t limit) {
@@ -67,8 +72,7 @@ void ReadCache::WatchDirectory(std::string_view dir) {
 }
 
 bool ReadCache::Watched(const std::string& native) {
-  const size_t cut = native.rfind('/');
-  std::string dir = cut == std::string::npos ? "." : cut == 0 ? "/" : native.substr(0, cut);
+  std::string dir = DirectoryOf(native);
   auto known = directories_.find(dir);
   if (known != directories_.end()) return known->second;
   FileIdentity identity, watched;

@@ -13,6 +13,8 @@ namespace platform {
 
 // Every path handed to the system goes through here: each '\' becomes '/'.
 std::string NativePath(std::string_view path);
+// The directory part of a native path: "." when it has none, "/" for the root.
+std::string DirectoryOf(std::string_view native);
 
 FILE* OpenFile(std::string_view path, const char* mode);
 // The whole content of a file, read to its end; false when it cannot be opened or read or

@@ -106,3 +106,9 @@ TEST(ReadCache, KeepsWhatItFoundOutsideTheWatchedDirectory) {
   EXPECT_EQ(read("out/made.txt"), "second");
   EXPECT_EQ(read("out/later.txt"), "new");
 }
+
+TEST(Platform, DirectoryOf) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a.txt", "."}, {"/a.txt", "/"}, {"out/a.txt", "out"}, {"/x/y/a.txt", "/x/y"}, {"out/", "out"}};
+  for (const auto& [path, dir] : cases) EXPECT_EQ(platform::DirectoryOf(path), dir) << path;
+}
