@@ -41,11 +41,11 @@ void OutputWriter::HoldOutputs() {
 }
 
 void OutputWriter::EndHold() {
-  for (int i = 0; i < 3; ++i) sinks_[i].EndHold(held_[i]);
+  for (size_t i = 0; i < kTargets; ++i) sinks_[i].EndHold(held_[i]);
 }
 
 void OutputWriter::WriteHeld() {
-  for (int i = 0; i < 3; ++i) sinks_[i].Append(held_[i]);
+  for (size_t i = 0; i < kTargets; ++i) sinks_[i].Append(held_[i]);
 }
 
 bool OutputWriter::OpenOutput(std::string name) {
@@ -208,7 +208,7 @@ void OutputWriter::WriteDataBytes(std::string_view bytes) {
     }
     script.Append(text, used);
   } else if (!Writing()) {
-    // Nothing is written: only the column moves, a word at a time.
+    // Nothing is written: the column moves on by the words, in one step.
     const size_t words = (bytes.size() - i) / 2;
     column_ = static_cast<int>((static_cast<size_t>(column_ - 1) + words) % kWordsPerLine) + 1;
     i += 2 * words;

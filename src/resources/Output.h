@@ -112,7 +112,8 @@ class OutputWriter {
   OutputSink& Script() { return Sink(OutputTarget::kScript); }
 
   ErrorContext& errors_;
-  OutputSink sinks_[3];  // by OutputTarget
+  static constexpr size_t kTargets = 3;  // the OutputTarget values
+  OutputSink sinks_[kTargets];           // by OutputTarget
   std::string outputName_;
   bool enabled_ = true;
   bool keyExtraction_ = false;
@@ -124,8 +125,8 @@ class OutputWriter {
   uint8_t pendingByte_ = 0;
   int column_ = 1;
   int indent_ = 1;
-  std::string literal_;  // the decoded bytes of WriteDataString
-  std::string held_[3];  // by OutputTarget
+  std::string literal_;         // the decoded bytes of WriteDataString
+  std::string held_[kTargets];  // by OutputTarget
 };
 
 }  // namespace tessel
